@@ -1,0 +1,31 @@
+#include "Application.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+static void initResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace Application {
+
+void setUp(QApplication &app)
+{
+    initResources();
+    app.setApplicationName(QStringLiteral("Pittorello 1"));
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("MS Serif"), QStringLiteral("Liberation Serif"));
+    QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
+
+    auto *translator = new QTranslator(&app);
+    if (translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+}
+
+} // namespace Application

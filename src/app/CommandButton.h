@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QPushButton>
+
+// A push button whose caption wraps onto several lines when the button is
+// too narrow for it, as the panel's small buttons need.
+class CommandButton : public QPushButton
+{
+    Q_OBJECT
+
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};

@@ -1,0 +1,275 @@
+#include "Form1.h"
+
+#include "Form1Design.h"
+#include "NumberText.h"
+#include "platform/Clipboard.h"
+#include "platform/Colors.h"
+#include "platform/CommonDialog.h"
+#include "platform/Guard.h"
+#include "platform/MessageBox.h"
+#include "platform/OuterSize.h"
+#include "platform/Printer.h"
+#include "platform/Twips.h"
+
+#include <QMouseEvent>
+
+namespace {
+
+const QString circleTrail = QStringLiteral("Cerchio continuo SENZA Click");
+const QString dotMode = QStringLiteral("Punto continuo al Clik");
+const QString backgroundWarning = QStringLiteral(
+    "Attenzione questa impostazione va usata prima di iniziare a disegnare, altrimenti cancella tutto il disegno!");
+
+constexpr unsigned green = 0x00008000;
+constexpr float normalWidth = 11970, normalHeight = 8250;
+constexpr float printWidth = 8600, printHeight = 8255;
+constexpr float trailRadius = 40;
+constexpr float clientWidth = 11880, clientHeight = 7590;
+constexpr float clientLeft = 75, clientTop = 915;
+
+// Appending to an empty editable list would select its first entry; the
+// list keeps the text it shows.
+void append(QComboBox *list, const QStringList &entries)
+{
+    const QString shown = list->currentText();
+    list->addItems(entries);
+    list->setCurrentIndex(-1);
+    list->setEditText(shown);
+}
+
+void showValue(QLabel *label, const QScrollBar *bar)
+{
+    label->setText(QString::number(bar->value()));
+    if (label->wordWrap())
+        return;
+    label->adjustSize();
+}
+
+} // namespace
+
+Form1::Form1(const Platform &platform, QWidget *parent) : QMainWindow(parent), m_platform(platform)
+{
+    ui.setupUi(this);
+    Form1Design::apply(ui, *this);
+    connectHandlers();
+    Form_Load();
+    placeAtStart();
+    ui.VScroll1->setFocus();
+}
+
+// The client area (the canvas, below the menu bar) has the design's size and
+// its top-left corner lies at the design's place on the screen.
+void Form1::placeAtStart()
+{
+    const int menuHeight = ui.menubar->sizeHint().height();
+    const QSize client(int(Twips::toPixels(clientWidth)), int(Twips::toPixels(clientHeight)));
+    setFixedSize(client.width(), client.height() + menuHeight);
+    setGeometry(QRect(QPoint(int(Twips::toPixels(clientLeft)), int(Twips::toPixels(clientTop)) - menuHeight),
+                      size()));
+}
+
+template<typename... Args>
+auto Form1::handler(void (Form1::*method)(Args...))
+{
+    return guarded(m_platform.messageBox, [this, method](Args... args) { (this->*method)(args...); });
+}
+
+void Form1::connectHandlers()
+{
+    connect(ui.canvas, &Canvas::mouseDown, this, handler(&Form1::Form_MouseDown));
+    connect(ui.canvas, &Canvas::mouseMove, this, handler(&Form1::Form_MouseMove));
+    connect(ui.canvas, &Canvas::mouseUp, this, handler(&Form1::Form_MouseUp));
+    connect(ui.HScroll1, &QScrollBar::valueChanged, this, handler(&Form1::HScroll1_Change));
+    connect(ui.HScroll2, &QScrollBar::valueChanged, this, handler(&Form1::HScroll2_Change));
+    connect(ui.HScroll3, &QScrollBar::valueChanged, this, handler(&Form1::HScroll3_Change));
+    connect(ui.VScroll1, &QScrollBar::valueChanged, this, handler(&Form1::VScroll1_Change));
+    connect(ui.Command1, &QPushButton::clicked, this, handler(&Form1::Command1_Click));
+    connect(ui.Command2, &QPushButton::clicked, this, handler(&Form1::Command2_Click));
+    connect(ui.Command5, &QPushButton::clicked, this, handler(&Form1::Command5_Click));
+    connect(ui.Command4, &QPushButton::clicked, this, handler(&Form1::Command4_Click));
+    connect(ui.Command3, &QPushButton::clicked, this, handler(&Form1::Command3_Click));
+    connect(ui.Command6, &QPushButton::clicked, this, handler(&Form1::Command6_Click));
+    connect(ui.Command7, &QPushButton::clicked, this, handler(&Form1::Command7_Click));
+    connect(ui.Command8, &QPushButton::clicked, this, handler(&Form1::Command8_Click));
+    connect(ui.Combo3, &QComboBox::activated, this, handler(&Form1::Combo3_Click));
+    ui.Text1->installEventFilter(this);
+    connect(ui.cds, &QAction::triggered, this, handler(&Form1::cds_Click));
+    connect(ui.an, &QAction::triggered, this, handler(&Form1::an_Click));
+    connect(ui.s, &QAction::triggered, this, handler(&Form1::s_Click));
+    connect(ui.no, &QAction::triggered, this, handler(&Form1::no_Click));
+    connect(ui.rid, &QAction::triggered, this, handler(&Form1::rid_Click));
+    connect(ui.chi, &QAction::triggered, this, handler(&Form1::chi_Click));
+    connect(ui.mnuCopia, &QAction::triggered, this, handler(&Form1::mnuCopia_Click));
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui.Text1 && event->type() == QEvent::MouseButtonRelease)
+        handler(&Form1::Text1_Click)();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::Form_Load()
+{
+    ui.rid->setEnabled(false);
+    append(ui.Combo1, {dotMode, circleTrail});
+    QStringList radii;
+    for (int radius = 20; radius <= 500; radius += 10)
+        radii << QString::number(radius);
+    append(ui.Combo2, radii);
+    append(ui.Combo3, {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
+                       QStringLiteral("5"), QStringLiteral("6")});
+}
+
+void Form1::Form_MouseDown(int button, int, float x, float y)
+{
+    m_penDown = true;
+    ui.canvas->setDrawWidth(ui.VScroll1->value());
+    ui.canvas->setForeColor(QColor(ui.HScroll1->value(), ui.HScroll2->value(), ui.HScroll3->value()));
+    if (button == Canvas::Right)
+        ui.canvas->circle(x, y, NumberText::toSingle(NumberText::leadingValue(ui.Combo2->currentText())));
+}
+
+void Form1::Form_MouseMove(int, int, float x, float y)
+{
+    if (m_penDown)
+        ui.canvas->plotPoint(x, y);
+    if (ui.Combo1->currentText() == circleTrail)
+        ui.canvas->circle(x, y, trailRadius);
+}
+
+void Form1::Form_MouseUp(int, int, float, float)
+{
+    m_penDown = false;
+}
+
+void Form1::HScroll1_Change() { showValue(ui.Label4, ui.HScroll1); }
+void Form1::HScroll2_Change() { showValue(ui.Label5, ui.HScroll2); }
+void Form1::HScroll3_Change() { showValue(ui.Label6, ui.HScroll3); }
+void Form1::VScroll1_Change() { showValue(ui.Label3, ui.VScroll1); }
+
+void Form1::setColour(int red, int green, int blue)
+{
+    ui.HScroll1->setValue(red);
+    ui.HScroll2->setValue(green);
+    ui.HScroll3->setValue(blue);
+}
+
+void Form1::Command1_Click() { setColour(255, 255, 255); }
+void Form1::Command2_Click() { setColour(0, 0, 0); }
+
+void Form1::Command5_Click()
+{
+    ui.VScroll1->setValue(1);
+    setColour(0, 0, 0);
+}
+
+void Form1::Command4_Click()
+{
+    ui.canvas->lineTo(0, 2000);
+}
+
+void Form1::Command3_Click()
+{
+    ui.canvas->clear();
+    ui.Text1->setText(QString());
+    ui.Combo1->setEditText(dotMode);
+}
+
+void Form1::Command6_Click()
+{
+    ui.Shape1->show();
+    ui.Shape2->show();
+    Form1Design::setBackground(*ui.Command6, green);
+    Form1Design::setBackground(*ui.Command7, Colors::ButtonFace);
+}
+
+void Form1::Command7_Click()
+{
+    ui.Shape2->hide();
+    ui.Shape1->hide();
+    Form1Design::setBackground(*ui.Command7, green);
+    Form1Design::setBackground(*ui.Command6, Colors::ButtonFace);
+}
+
+void Form1::Combo3_Click()
+{
+    ui.Shape1->show();
+    ui.Shape1->setFillStyle(NumberText::toInteger16(ui.Combo3->currentText()));
+    if (NumberText::leadingValue(ui.Combo3->currentText()) == 1)
+        ui.Shape1->hide();
+}
+
+void Form1::Command8_Click()
+{
+    quietly([this] {
+        CommonDialog &dialog = m_platform.dialog;
+        dialog.setDialogKind(CommonDialog::ColorKind);
+        if (dialog.checkValue() == CommonDialog::Cancelled)
+            return;
+        ui.Shape1->setFillColor(Colors::toQColor(quint32(dialog.chosenColor())));
+    });
+}
+
+void Form1::Text1_Click()
+{
+    ui.Text1->setText(QString());
+}
+
+void Form1::cds_Click()
+{
+    m_platform.messageBox.show(backgroundWarning);
+    quietly([this] {
+        CommonDialog &dialog = m_platform.dialog;
+        dialog.setDialogKind(CommonDialog::ColorKind);
+        if (dialog.checkValue() == CommonDialog::Cancelled)
+            return;
+        ui.canvas->setBackColor(Colors::toQColor(quint32(dialog.chosenColor())));
+        Form1Design::setBackground(*ui.Text1, quint32(dialog.chosenColor()));
+    });
+}
+
+void Form1::setSize(float height, float width)
+{
+    OuterSize::setHeight(*this, height);
+    OuterSize::setWidth(*this, width);
+}
+
+void Form1::an_Click()
+{
+    setSize(printHeight, printWidth);
+    if (OuterSize::width(*this) == printWidth)
+        ui.mnuCopia->setEnabled(true);
+}
+
+void Form1::s_Click()
+{
+    setSize(printHeight, printWidth);
+    m_platform.dialog.openPrinterDialog();
+    const qint16 copies = m_platform.dialog.copyCount();
+    for (int copy = 1; copy <= copies; ++copy)
+        m_platform.printer.printPage(ui.canvas->grab().toImage());
+    ui.rid->setEnabled(true);
+}
+
+void Form1::no_Click()
+{
+    setSize(normalHeight, normalWidth);
+    ui.mnuCopia->setEnabled(false);
+}
+
+void Form1::rid_Click()
+{
+    setSize(normalHeight, normalWidth);
+    ui.rid->setEnabled(false);
+}
+
+void Form1::chi_Click()
+{
+    close();
+}
+
+void Form1::mnuCopia_Click()
+{
+    // Filled in with the window capture.
+}

@@ -1,0 +1,97 @@
+#include "Form1Design.h"
+
+#include "Cursors.h"
+#include "platform/Colors.h"
+#include "ui_form1.h"
+
+#include <QFont>
+#include <QIcon>
+
+namespace Form1Design {
+
+namespace {
+
+QFont font(const char *family, double points, bool bold = false)
+{
+    QFont f(QString::fromLatin1(family));
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+void setColors(QWidget &control, unsigned text, unsigned background)
+{
+    QPalette palette = control.palette();
+    palette.setColor(control.foregroundRole(), Colors::toQColor(text));
+    palette.setColor(QPalette::Text, Colors::toQColor(text));
+    palette.setColor(control.backgroundRole(), Colors::toQColor(background));
+    control.setPalette(palette);
+    control.setAutoFillBackground(true);
+}
+
+void setTextColor(QWidget &control, unsigned text)
+{
+    QPalette palette = control.palette();
+    palette.setColor(control.foregroundRole(), Colors::toQColor(text));
+    palette.setColor(QPalette::Text, Colors::toQColor(text));
+    control.setPalette(palette);
+}
+
+} // namespace
+
+void setBackground(QWidget &control, unsigned colour)
+{
+    QPalette palette = control.palette();
+    palette.setColor(control.backgroundRole(), Colors::toQColor(colour));
+    palette.setColor(QPalette::Base, Colors::toQColor(colour));
+    control.setPalette(palette);
+}
+
+void apply(Ui::Form1 &ui, QWidget &window)
+{
+    window.setFont(font("MS Sans Serif", 8.25));
+    QIcon icon;
+    for (const char *image : {":/icon-16.xpm", ":/icon-32-16.xpm", ":/icon-32.xpm"})
+        icon.addFile(QString::fromLatin1(image));
+    window.setWindowIcon(icon);
+
+    ui.canvas->setBackColor(Qt::white);
+    ui.canvas->setForeColor(Colors::toQColor(Colors::ButtonText));
+    ui.canvas->setCursor(Cursors::pen());
+    ui.Frame1->setCursor(Cursors::panel());
+    ui.Frame1->setAttribute(Qt::WA_NoMousePropagation);
+    ui.Text1->setAttribute(Qt::WA_NoMousePropagation);
+
+    for (QWidget *button : {ui.Command3, ui.Command1, ui.Command2})
+        button->setFont(font("MS Serif", 13.5));
+    ui.Command5->setFont(font("MS Serif", 8.25));
+    setBackground(*ui.Command1, 0x00FFFFFF);
+    setBackground(*ui.Command2, 0x00404040);
+    setBackground(*ui.Command6, 0x00C0C0C0);
+    setBackground(*ui.Command7, 0x00008000);
+    ui.Command1->setCursor(Cursors::white());
+    ui.Command2->setCursor(Cursors::black());
+
+    ui.Label7->setFont(font("MS Serif", 8.25));
+    ui.Label2->setFont(font("MS Serif", 18, true));
+    ui.Label3->setFont(font("MS Serif", 18));
+    setTextColor(*ui.Label3, 0x00000080);
+    ui.Label1->setFont(font("MS Sans Serif", 12, true));
+    for (QWidget *label : {ui.Label4, ui.Label5, ui.Label6})
+        label->setFont(font("MS Sans Serif", 12, true));
+    setColors(*ui.Label4, 0x000000C0, 0x008080FF);
+    setColors(*ui.Label5, 0x0000C000, 0x00C0FFC0);
+    setColors(*ui.Label6, 0x00C00000, 0x00FFFFC0);
+    for (QWidget *label : {ui.Label1, ui.Label2, ui.Label3, ui.Label4, ui.Label5, ui.Label6, ui.Label7})
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    ui.VScroll1->setCursor(Cursors::thickness());
+    for (QWidget *bar : {ui.HScroll1, ui.HScroll2, ui.HScroll3})
+        bar->setCursor(Cursors::colour());
+
+    setTextColor(*ui.Combo1, 0x000000C0);
+    ui.Text1->setFont(font("Comic Sans MS", 12));
+    setTextColor(*ui.Text1, 0x00400000);
+}
+
+} // namespace Form1Design

@@ -1,0 +1,18 @@
+#pragma once
+
+class QWidget;
+
+namespace Ui {
+class Form1;
+}
+
+// What the form file cannot hold: fractional point sizes, colours given as
+// 0x00BBGGRR or system colours, custom cursors and the icon.
+namespace Form1Design {
+
+void apply(Ui::Form1 &ui, QWidget &window);
+
+// A control's face or background, as the handlers change it at run time.
+void setBackground(QWidget &control, unsigned colour);
+
+} // namespace Form1Design

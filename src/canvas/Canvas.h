@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPointF>
+#include <QWidget>
+
+// The window's drawing surface. Drawing goes into a persistent image that
+// only grows, so covering or narrowing the window loses nothing. Positions
+// are twips; pen thickness is pixels.
+class Canvas : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Mouse buttons and shift keys as the handlers receive them.
+    enum Button { Left = 1, Right = 2, Middle = 4 };
+    enum Shift { ShiftKey = 1, CtrlKey = 2, AltKey = 4 };
+
+    explicit Canvas(QWidget *parent = nullptr);
+
+    QColor foreColor() const { return m_foreColor; }
+    void setForeColor(const QColor &color) { m_foreColor = color; }
+    int drawWidth() const { return m_drawWidth; }
+    void setDrawWidth(int pixels);
+    QColor backColor() const { return m_backColor; }
+    // Erases the drawing, as a new background always does.
+    void setBackColor(const QColor &color);
+
+    QPointF currentPosition() const { return m_current; }
+
+    void plotPoint(float x, float y);
+    void circle(float x, float y, float radius);
+    void lineTo(float x, float y);
+    void clear();
+
+    const QImage &image() const { return m_image; }
+
+signals:
+    void mouseDown(int button, int shift, float x, float y);
+    void mouseMove(int button, int shift, float x, float y);
+    void mouseUp(int button, int shift, float x, float y);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    QPen pen() const;
+    void touched(const QRectF &pixels);
+    void drawHugeArc(QPainter &painter, QPointF centre, double radius);
+
+    QImage m_image;
+    QColor m_foreColor;
+    QColor m_backColor = Qt::white;
+    int m_drawWidth = 1;
+    QPointF m_current;
+    int m_held = 0;
+};
