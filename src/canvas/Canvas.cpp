@@ -88,6 +88,7 @@ void Canvas::setDrawWidth(int pixels)
 
 void Canvas::setBackColor(const QColor &color)
 {
+    grow();
     m_backColor = color;
     m_image.fill(color);
     update();
@@ -99,23 +100,52 @@ QPen Canvas::pen() const
     return pen;
 }
 
-void Canvas::touched(const QRectF &pixels)
+void Canvas::touched(const QRect &pixels)
+{
+    update(pixels & rect());
+}
+
+// What the rasteriser strokes reaches half the pen beyond the path, and a pixel more.
+void Canvas::stroked(const QRectF &path)
 {
     const int margin = m_drawWidth / 2 + 2;
-    update(pixels.toAlignedRect().adjusted(-margin, -margin, margin, margin) & rect());
+    touched(path.toAlignedRect().adjusted(-margin, -margin, margin, margin));
 }
 
 void Canvas::plotPoint(float x, float y)
 {
+    grow();
     m_current = {x, y};
     const QPointF p = Twips::toPixels(x, y);
-    const QRectF visible = QRectF(m_image.rect()).adjusted(-m_drawWidth, -m_drawWidth, m_drawWidth, m_drawWidth);
-    if (!visible.contains(p))
+    // A dot of odd width is centred on its pixel, one of even width on the pixel's corner.
+    const double shift = m_drawWidth % 2 ? 0.5 : 0.0;
+    if (!(std::abs(p.x()) < hugeRadius && std::abs(p.y()) < hugeRadius))
         return;
-    QPainter painter(&m_image);
-    painter.setPen(pen());
-    painter.drawPoint(p);
-    touched(QRectF(p, p));
+    const QPointF centre(std::floor(p.x()) + shift, std::floor(p.y()) + shift);
+    touched(fillDisc(centre, m_drawWidth / 2.0));
+}
+
+// Every pixel whose centre lies within the radius: the rasteriser's own round
+// points come out square at small widths.
+QRect Canvas::fillDisc(QPointF centre, double radius)
+{
+    const QRgb colour = m_foreColor.rgb();
+    const double r2 = radius * radius;
+    const int top = std::max(0, int(std::floor(centre.y() - radius)));
+    const int bottom = std::min(m_image.height() - 1, int(std::ceil(centre.y() + radius)));
+    for (int y = top; y <= bottom; ++y) {
+        const double dy = y + 0.5 - centre.y();
+        if (dy * dy > r2)
+            continue;
+        const double half = std::sqrt(r2 - dy * dy);
+        const int left = std::max(0, int(std::ceil(centre.x() - half - 0.5)));
+        const int right = std::min(m_image.width() - 1, int(std::floor(centre.x() + half - 0.5)));
+        auto *line = reinterpret_cast<QRgb *>(m_image.scanLine(y));
+        std::fill(line + std::min(left, right + 1), line + right + 1, colour);
+    }
+    const QPoint topLeft(int(std::ceil(centre.x() - radius - 0.5)), int(std::ceil(centre.y() - radius - 0.5)));
+    const QPoint bottomRight(int(std::floor(centre.x() + radius - 0.5)), int(std::floor(centre.y() + radius - 0.5)));
+    return QRect(topLeft, bottomRight);
 }
 
 void Canvas::circle(float x, float y, float radius)
@@ -124,6 +154,7 @@ void Canvas::circle(float x, float y, float radius)
         plotPoint(x, y);
         return;
     }
+    grow();
     m_current = {x, y};
     const QPointF centre = Twips::toPixels(x, y);
     // A negative radius draws the circle of its size.
@@ -135,10 +166,10 @@ void Canvas::circle(float x, float y, float radius)
     painter.setPen(pen());
     if (r < hugeRadius) {
         painter.drawEllipse(centre, r, r);
-        touched(QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r));
+        stroked(QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r));
     } else {
         drawHugeArc(painter, centre, r);
-        touched(area);
+        stroked(area);
     }
 }
 
@@ -168,6 +199,7 @@ void Canvas::drawHugeArc(QPainter &painter, QPointF centre, double radius)
 
 void Canvas::lineTo(float x, float y)
 {
+    grow();
     QPointF from = Twips::toPixels(float(m_current.x()), float(m_current.y()));
     QPointF to = Twips::toPixels(x, y);
     m_current = {x, y};
@@ -177,11 +209,12 @@ void Canvas::lineTo(float x, float y)
     QPainter painter(&m_image);
     painter.setPen(pen());
     painter.drawLine(from, to);
-    touched(QRectF(from, to).normalized());
+    stroked(QRectF(from, to).normalized());
 }
 
 void Canvas::clear()
 {
+    grow();
     m_current = {};
     m_image.fill(m_backColor);
     update();
@@ -194,6 +227,12 @@ void Canvas::paintEvent(QPaintEvent *event)
 }
 
 void Canvas::resizeEvent(QResizeEvent *)
+{
+    grow();
+}
+
+// A hidden widget gets its resize event only when shown; drawing may come first.
+void Canvas::grow()
 {
     if (m_image.width() >= width() && m_image.height() >= height())
         return;

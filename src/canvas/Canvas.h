@@ -36,6 +36,7 @@ public:
 
     const QImage &image() const { return m_image; }
 
+
 signals:
     void mouseDown(int button, int shift, float x, float y);
     void mouseMove(int button, int shift, float x, float y);
@@ -49,8 +50,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    void grow();
     QPen pen() const;
-    void touched(const QRectF &pixels);
+    void touched(const QRect &pixels);
+    void stroked(const QRectF &path);
+    QRect fillDisc(QPointF centre, double radius);
     void drawHugeArc(QPainter &painter, QPointF centre, double radius);
 
     QImage m_image;
