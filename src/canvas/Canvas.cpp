@@ -9,8 +9,9 @@
 
 namespace {
 
-// Past this radius (pixels) the rasteriser's fixed-point coordinates would overflow.
-constexpr double hugeRadius = 1 << 16;
+// Beyond this many pixels a dot cannot touch the image, and the rasteriser's
+// fixed-point coordinates would overflow.
+constexpr double farAway = 1 << 16;
 
 int buttonCode(Qt::MouseButtons buttons)
 {
@@ -29,20 +30,6 @@ QPointF twips(const QMouseEvent *event)
 {
     const QPointF p = event->position();
     return {Twips::fromPixels(p.x()), Twips::fromPixels(p.y())};
-}
-
-double distanceToRect(QPointF p, const QRectF &r)
-{
-    const double dx = std::max({r.left() - p.x(), 0.0, p.x() - r.right()});
-    const double dy = std::max({r.top() - p.y(), 0.0, p.y() - r.bottom()});
-    return std::hypot(dx, dy);
-}
-
-double farthestCorner(QPointF p, const QRectF &r)
-{
-    const double dx = std::max(std::abs(p.x() - r.left()), std::abs(p.x() - r.right()));
-    const double dy = std::max(std::abs(p.y() - r.top()), std::abs(p.y() - r.bottom()));
-    return std::hypot(dx, dy);
 }
 
 // Clips the segment a-b to r (Liang-Barsky); false when nothing of it lies inside.
@@ -119,7 +106,7 @@ void Canvas::plotPoint(float x, float y)
     const QPointF p = Twips::toPixels(x, y);
     // A dot of odd width is centred on its pixel, one of even width on the pixel's corner.
     const double shift = m_drawWidth % 2 ? 0.5 : 0.0;
-    if (!(std::abs(p.x()) < hugeRadius && std::abs(p.y()) < hugeRadius))
+    if (!(std::abs(p.x()) < farAway && std::abs(p.y()) < farAway))
         return;
     const QPointF centre(std::floor(p.x()) + shift, std::floor(p.y()) + shift);
     touched(fillDisc(centre, m_drawWidth / 2.0));
@@ -156,45 +143,50 @@ void Canvas::circle(float x, float y, float radius)
     }
     grow();
     m_current = {x, y};
-    const QPointF centre = Twips::toPixels(x, y);
+    const QPointF p = Twips::toPixels(x, y);
     // A negative radius draws the circle of its size.
     const double r = std::abs(double(radius)) / Twips::perPixel;
-    const QRectF area = QRectF(m_image.rect()).adjusted(-m_drawWidth, -m_drawWidth, m_drawWidth, m_drawWidth);
-    if (r > farthestCorner(centre, area) || r < distanceToRect(centre, area))
-        return;
-    QPainter painter(&m_image);
-    painter.setPen(pen());
-    if (r < hugeRadius) {
-        painter.drawEllipse(centre, r, r);
-        stroked(QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r));
-    } else {
-        drawHugeArc(painter, centre, r);
-        stroked(area);
-    }
+    touched(fillRing({std::floor(p.x()) + 0.5, std::floor(p.y()) + 0.5}, r, m_drawWidth / 2.0));
 }
 
-// Only the part of the arc that crosses the image, as a polyline computed in
-// double precision, so a far centre and a vast radius still draw correctly.
-void Canvas::drawHugeArc(QPainter &painter, QPointF centre, double radius)
+// Every pixel whose centre lies within half the pen of the circle. Only the
+// image's rows are visited and each gives at most two spans, so a vast
+// radius costs no more than a small one, and nothing is approximated.
+QRect Canvas::fillRing(QPointF centre, double radius, double halfPen)
 {
-    const QRectF area = m_image.rect();
-    const QPointF mid = area.center() - centre;
-    const double base = std::atan2(mid.y(), mid.x());
-    double low = 0, high = 0;
-    for (const QPointF corner : {area.topLeft(), area.topRight(), area.bottomLeft(), area.bottomRight()}) {
-        const QPointF d = corner - centre;
-        const double delta = std::remainder(std::atan2(d.y(), d.x()) - base, 2 * M_PI);
-        low = std::min(low, delta);
-        high = std::max(high, delta);
+    const double outer2 = (radius + halfPen) * (radius + halfPen);
+    const double inner = std::max(0.0, radius - halfPen);
+    const double inner2 = inner * inner;
+    const double top = centre.y() - radius - halfPen, bottom = centre.y() + radius + halfPen;
+    const int first = int(std::clamp(std::floor(top), 0.0, double(m_image.height())));
+    const int last = int(std::clamp(std::ceil(bottom), -1.0, double(m_image.height() - 1)));
+    QRect touchedPixels;
+    for (int y = first; y <= last; ++y) {
+        const double dy2 = (y + 0.5 - centre.y()) * (y + 0.5 - centre.y());
+        if (dy2 > outer2)
+            continue;
+        const double out = std::sqrt(outer2 - dy2);
+        if (dy2 >= inner2) {
+            touchedPixels |= fillSpan(y, centre.x() - out, centre.x() + out);
+            continue;
+        }
+        const double in = std::sqrt(inner2 - dy2);
+        touchedPixels |= fillSpan(y, centre.x() - out, std::nextafter(centre.x() - in, -HUGE_VAL));
+        touchedPixels |= fillSpan(y, std::nextafter(centre.x() + in, HUGE_VAL), centre.x() + out);
     }
-    const int steps = int(std::clamp((high - low) * radius / 2.0, 2.0, 4096.0));
-    QPolygonF arc;
-    arc.reserve(steps + 1);
-    for (int i = 0; i <= steps; ++i) {
-        const double a = base + low + (high - low) * i / steps;
-        arc << centre + QPointF(radius * std::cos(a), radius * std::sin(a));
-    }
-    painter.drawPolyline(arc);
+    return touchedPixels;
+}
+
+// Fills the pixels of row y whose centres lie in [from, to], clipped to the image.
+QRect Canvas::fillSpan(int y, double from, double to)
+{
+    const int left = int(std::clamp(std::ceil(from - 0.5), 0.0, double(m_image.width())));
+    const int right = int(std::clamp(std::floor(to - 0.5), -1.0, double(m_image.width() - 1)));
+    if (left > right)
+        return {};
+    auto *line = reinterpret_cast<QRgb *>(m_image.scanLine(y));
+    std::fill(line + left, line + right + 1, m_foreColor.rgb());
+    return {left, y, right - left + 1, 1};
 }
 
 void Canvas::lineTo(float x, float y)

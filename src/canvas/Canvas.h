@@ -55,7 +55,8 @@ private:
     void touched(const QRect &pixels);
     void stroked(const QRectF &path);
     QRect fillDisc(QPointF centre, double radius);
-    void drawHugeArc(QPainter &painter, QPointF centre, double radius);
+    QRect fillRing(QPointF centre, double radius, double halfPen);
+    QRect fillSpan(int y, double from, double to);
 
     QImage m_image;
     QColor m_foreColor;
