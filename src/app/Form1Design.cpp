@@ -59,6 +59,11 @@ void apply(Ui::Form1 &ui, QWidget &window)
     ui.canvas->setForeColor(Colors::toQColor(Colors::ButtonText));
     ui.canvas->setCursor(Cursors::pen());
     ui.Frame1->setCursor(Cursors::panel());
+    // The panel has a face of its own: neither the canvas colour nor drawing beneath shows through.
+    QPalette panel = ui.Frame1->palette();
+    panel.setColor(QPalette::Window, Colors::toQColor(Colors::ButtonFace));
+    ui.Frame1->setPalette(panel);
+    ui.Frame1->setAutoFillBackground(true);
     ui.Frame1->setAttribute(Qt::WA_NoMousePropagation);
     ui.Text1->setAttribute(Qt::WA_NoMousePropagation);
 
