@@ -104,7 +104,8 @@ void Form1::connectHandlers()
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == ui.Text1 && event->type() == QEvent::MouseButtonRelease)
+    if (watched == ui.Text1 && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
         handler(&Form1::Text1_Click)();
     return QMainWindow::eventFilter(watched, event);
 }
@@ -173,6 +174,8 @@ void Form1::Command3_Click()
 {
     ui.canvas->clear();
     ui.Text1->setText(QString());
+    // The list's selection follows its text, so the arrow keys step on from the entry shown.
+    ui.Combo1->setCurrentIndex(ui.Combo1->findText(dotMode));
     ui.Combo1->setEditText(dotMode);
 }
 
