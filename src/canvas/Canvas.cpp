@@ -146,47 +146,51 @@ void Canvas::circle(float x, float y, float radius)
     const QPointF p = Twips::toPixels(x, y);
     // A negative radius draws the circle of its size.
     const double r = std::abs(double(radius)) / Twips::perPixel;
-    touched(fillRing({std::floor(p.x()) + 0.5, std::floor(p.y()) + 0.5}, r, m_drawWidth / 2.0));
+    fillRing({std::floor(p.x()) + 0.5, std::floor(p.y()) + 0.5}, r, m_drawWidth / 2.0);
+    // The spans themselves, not their bounding box: a ring's box is mostly untouched.
+    QRegion region;
+    region.setRects(m_spans.constData(), int(m_spans.size()));
+    update(region);
 }
 
 // Every pixel whose centre lies within half the pen of the circle. Only the
 // image's rows are visited and each gives at most two spans, so a vast
 // radius costs no more than a small one, and nothing is approximated.
-QRect Canvas::fillRing(QPointF centre, double radius, double halfPen)
+void Canvas::fillRing(QPointF centre, double radius, double halfPen)
 {
+    m_spans.clear();
     const double outer2 = (radius + halfPen) * (radius + halfPen);
     const double inner = std::max(0.0, radius - halfPen);
     const double inner2 = inner * inner;
     const double top = centre.y() - radius - halfPen, bottom = centre.y() + radius + halfPen;
     const int first = int(std::clamp(std::floor(top), 0.0, double(m_image.height())));
     const int last = int(std::clamp(std::ceil(bottom), -1.0, double(m_image.height() - 1)));
-    QRect touchedPixels;
     for (int y = first; y <= last; ++y) {
         const double dy2 = (y + 0.5 - centre.y()) * (y + 0.5 - centre.y());
         if (dy2 > outer2)
             continue;
         const double out = std::sqrt(outer2 - dy2);
         if (dy2 >= inner2) {
-            touchedPixels |= fillSpan(y, centre.x() - out, centre.x() + out);
+            fillSpan(y, centre.x() - out, centre.x() + out);
             continue;
         }
         const double in = std::sqrt(inner2 - dy2);
-        touchedPixels |= fillSpan(y, centre.x() - out, std::nextafter(centre.x() - in, -HUGE_VAL));
-        touchedPixels |= fillSpan(y, std::nextafter(centre.x() + in, HUGE_VAL), centre.x() + out);
+        fillSpan(y, centre.x() - out, std::nextafter(centre.x() - in, -HUGE_VAL));
+        fillSpan(y, std::nextafter(centre.x() + in, HUGE_VAL), centre.x() + out);
     }
-    return touchedPixels;
 }
 
-// Fills the pixels of row y whose centres lie in [from, to], clipped to the image.
-QRect Canvas::fillSpan(int y, double from, double to)
+// Fills the pixels of row y whose centres lie in [from, to], clipped to the
+// image, and records the span for the repaint.
+void Canvas::fillSpan(int y, double from, double to)
 {
     const int left = int(std::clamp(std::ceil(from - 0.5), 0.0, double(m_image.width())));
     const int right = int(std::clamp(std::floor(to - 0.5), -1.0, double(m_image.width() - 1)));
     if (left > right)
-        return {};
+        return;
     auto *line = reinterpret_cast<QRgb *>(m_image.scanLine(y));
     std::fill(line + left, line + right + 1, m_foreColor.rgb());
-    return {left, y, right - left + 1, 1};
+    m_spans.append(QRect(left, y, right - left + 1, 1));
 }
 
 void Canvas::lineTo(float x, float y)

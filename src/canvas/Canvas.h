@@ -55,8 +55,8 @@ private:
     void touched(const QRect &pixels);
     void stroked(const QRectF &path);
     QRect fillDisc(QPointF centre, double radius);
-    QRect fillRing(QPointF centre, double radius, double halfPen);
-    QRect fillSpan(int y, double from, double to);
+    void fillRing(QPointF centre, double radius, double halfPen);
+    void fillSpan(int y, double from, double to);
 
     QImage m_image;
     QColor m_foreColor;
@@ -64,4 +64,5 @@ private:
     int m_drawWidth = 1;
     QPointF m_current;
     int m_held = 0;
+    QList<QRect> m_spans; // of the last ring, kept to spare an allocation per circle
 };

@@ -54,6 +54,7 @@ private slots:
     void clearAndBackground();
     void imageSurvivesNarrowingAndWidening();
     void repaintsOnlyTouchedRectangle();
+    void circleRepaintsOnlyItsRing();
 
 private:
     Canvas *canvas = nullptr;
@@ -231,6 +232,23 @@ void TestCanvas::repaintsOnlyTouchedRectangle()
     const QRect painted = spy.painted.boundingRect();
     QVERIFY2(painted.contains(QRect(98, 73, 5, 5)), qPrintable(QString("%1,%2 %3x%4").arg(painted.x()).arg(painted.y()).arg(painted.width()).arg(painted.height())));
     QVERIFY2(painted.width() <= 6 && painted.height() <= 6, qPrintable(QString("%1,%2 %3x%4").arg(painted.x()).arg(painted.y()).arg(painted.width()).arg(painted.height())));
+}
+
+void TestCanvas::circleRepaintsOnlyItsRing()
+{
+    canvas->show();
+    QVERIFY(QTest::qWaitForWindowExposed(canvas));
+    QCoreApplication::processEvents();
+    PaintSpy spy;
+    canvas->installEventFilter(&spy);
+    canvas->circle(tw(100), tw(75), 600); // 40 pixels: its box is 81 x 81
+    QTRY_VERIFY(!spy.painted.isEmpty());
+    int area = 0;
+    for (const QRect &r : spy.painted)
+        area += r.width() * r.height();
+    const int inked = inkedPixels(canvas->image(), canvas->image().rect());
+    QVERIFY2(area <= inked * 2, qPrintable(QString("%1 repainted for %2 inked").arg(area).arg(inked)));
+    QVERIFY(spy.painted.contains(QPoint(140, 75)));
 }
 
 QTEST_MAIN(TestCanvas)
