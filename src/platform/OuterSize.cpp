@@ -3,12 +3,17 @@
 #include "AppError.h"
 #include "Twips.h"
 
+#include <QEvent>
+#include <QLayout>
 #include <QWidget>
 #include <cmath>
+#include <optional>
 
 namespace OuterSize {
 
 namespace {
+
+const char requestName[] = "OuterSize::Request";
 
 int pixels(float twips)
 {
@@ -18,29 +23,125 @@ int pixels(float twips)
     return int(px);
 }
 
-int frameWidth(const QWidget &w) { return w.frameGeometry().width() - w.width(); }
-int frameHeight(const QWidget &w) { return w.frameGeometry().height() - w.height(); }
+QSize frameSize(const QWidget &window)
+{
+    return window.frameGeometry().size() - window.size();
+}
+
+// The outer size last asked of a window, kept on the window. The window
+// manager adds its frame some milliseconds after the window is shown, and may
+// change it later; the size is then asked again, so that the outer size stays
+// what was set.
+class Request : public QObject
+{
+public:
+    explicit Request(QWidget &window) : QObject(&window), m_window(window)
+    {
+        setObjectName(QLatin1String(requestName));
+        window.installEventFilter(this);
+    }
+
+    std::optional<float> width, height;
+
+    void apply(bool heightToo, bool widthToo)
+    {
+        m_frame = frameSize(m_window);
+        if (height && heightToo)
+            m_window.setFixedHeight(std::max(1, pixels(*height) - m_frame.height()));
+        if (width && widthToo)
+            m_window.setFixedWidth(std::max(1, pixels(*width) - m_frame.width()));
+        m_client = m_window.size();
+        // Handlers read the client area right after setting the size.
+        if (QLayout *layout = m_window.layout())
+            layout->activate();
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::Show:
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Paint:
+        case QEvent::WindowActivate:
+            if (!m_queued && frameSize(m_window) != m_frame) {
+                // Not from inside the event: a paint event must not resize.
+                m_queued = true;
+                QMetaObject::invokeMethod(this, [this] { applyAgain(); }, Qt::QueuedConnection);
+            }
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    void applyAgain()
+    {
+        m_queued = false;
+        // A size given to the window by other means stands.
+        if (m_window.size() != m_client) {
+            width.reset();
+            height.reset();
+            m_frame = frameSize(m_window);
+            return;
+        }
+        apply(true, true);
+    }
+
+    QWidget &m_window;
+    QSize m_frame;
+    QSize m_client;
+    bool m_queued = false;
+};
+
+Request *find(const QWidget &window)
+{
+    return dynamic_cast<Request *>(
+        window.findChild<QObject *>(QLatin1String(requestName), Qt::FindDirectChildrenOnly));
+}
+
+Request &request(QWidget &window)
+{
+    Request *found = find(window);
+    return found ? *found : *new Request(window);
+}
+
+float readBack(const std::optional<float> &set, int real)
+{
+    return set && pixels(*set) == real ? *set : Twips::fromPixels(real);
+}
 
 } // namespace
 
 float width(const QWidget &window)
 {
-    return Twips::fromPixels(window.frameGeometry().width());
+    const Request *r = find(window);
+    return readBack(r ? r->width : std::nullopt, window.frameGeometry().width());
 }
 
 float height(const QWidget &window)
 {
-    return Twips::fromPixels(window.frameGeometry().height());
+    const Request *r = find(window);
+    return readBack(r ? r->height : std::nullopt, window.frameGeometry().height());
 }
 
 void setWidth(QWidget &window, float twips)
 {
-    window.setFixedWidth(std::max(1, pixels(twips) - frameWidth(window)));
+    pixels(twips);
+    Request &r = request(window);
+    r.width = twips;
+    r.apply(false, true);
 }
 
 void setHeight(QWidget &window, float twips)
 {
-    window.setFixedHeight(std::max(1, pixels(twips) - frameHeight(window)));
+    pixels(twips);
+    Request &r = request(window);
+    r.height = twips;
+    r.apply(true, false);
 }
 
 } // namespace OuterSize
