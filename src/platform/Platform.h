@@ -4,6 +4,7 @@ class Clipboard;
 class CommonDialog;
 class MessageBox;
 class Printer;
+class ScreenGrab;
 
 // The window system's services as the window uses them; tests pass fakes.
 struct Platform
@@ -12,4 +13,5 @@ struct Platform
     MessageBox &messageBox;
     Printer &printer;
     Clipboard &clipboard;
+    ScreenGrab &screenGrab;
 };

@@ -6,6 +6,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "platform/Printer.h"
+#include "platform/ScreenGrab.h"
 
 #include <QImage>
 #include <QStringList>
@@ -91,11 +92,63 @@ struct FakeClipboard : Clipboard
     }
 };
 
+// A screen of the arranged resolution, pixel format and palette. Each pixel
+// it gives tells where it was taken: red and green are x and y (modulo 256)
+// within the area asked for, blue is 255 for the client area, 0 for the whole
+// window.
+struct FakeScreenGrab : ScreenGrab
+{
+    struct Request
+    {
+        QWidget *window;
+        bool clientArea;
+        QRect source;
+    };
+
+    double ppiX = 96, ppiY = 96;
+    int caps = 0;
+    int entries = 0;
+    QImage::Format format = QImage::Format_RGB32;
+    // No image can be had.
+    bool fails = false;
+    // Only this much of the asked rectangle lies on the screen; invalid: all.
+    QSize onScreen;
+    QList<Request> requests;
+
+    static QRgb pixel(int x, int y, bool clientArea) { return qRgb(x & 255, y & 255, clientArea ? 255 : 0); }
+    static QRgb paletteEntry(int index) { return qRgb(index, 255 - index, index / 2); }
+
+    double pixelsPerInchX() const override { return ppiX; }
+    double pixelsPerInchY() const override { return ppiY; }
+    int rasterCaps() const override { return caps; }
+    int paletteSize() const override { return entries; }
+    QList<QRgb> paletteEntries(int first, int count) const override
+    {
+        QList<QRgb> palette;
+        for (int i = first; i < first + count && i < entries; ++i)
+            palette << paletteEntry(i);
+        return palette;
+    }
+    QImage::Format pixelFormat() const override { return format; }
+    QImage grab(QWidget &window, bool clientArea, const QRect &source) override
+    {
+        requests << Request{&window, clientArea, source};
+        if (fails)
+            return {};
+        QImage image(onScreen.isValid() ? onScreen : source.size(), QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, pixel(source.x() + x, source.y() + y, clientArea));
+        return image;
+    }
+};
+
 struct FakePlatform
 {
     FakeCommonDialog dialog;
     FakeMessageBox messageBox;
     FakePrinter printer;
     FakeClipboard clipboard;
-    Platform platform() { return {dialog, messageBox, printer, clipboard}; }
+    FakeScreenGrab screenGrab;
+    Platform platform() { return {dialog, messageBox, printer, clipboard, screenGrab}; }
 };
