@@ -10,6 +10,8 @@ class Form1;
 // 0x00BBGGRR or system colours, custom cursors and the icon.
 namespace Form1Design {
 
+// Before the controls are made, so they are laid out once, in their own font.
+void applyWindowFont(QWidget &window);
 void apply(Ui::Form1 &ui, QWidget &window);
 
 // A control's face or background, as the handlers change it at run time.
