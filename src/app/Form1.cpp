@@ -2,6 +2,8 @@
 
 #include "Form1Design.h"
 #include "NumberText.h"
+#include "capture/Module1.h"
+#include "platform/AppError.h"
 #include "platform/Clipboard.h"
 #include "platform/Colors.h"
 #include "platform/CommonDialog.h"
@@ -100,6 +102,7 @@ void Form1::connectHandlers()
     connect(ui.rid, &QAction::triggered, this, handler(&Form1::rid_Click));
     connect(ui.chi, &QAction::triggered, this, handler(&Form1::chi_Click));
     connect(ui.mnuCopia, &QAction::triggered, this, handler(&Form1::mnuCopia_Click));
+    ui.canvas->installEventFilter(this);
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
@@ -107,6 +110,8 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     if (watched == ui.Text1 && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
         handler(&Form1::Text1_Click)();
+    if (watched == ui.canvas && event->type() == QEvent::Resize)
+        fitPanel();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -249,10 +254,23 @@ void Form1::s_Click()
 {
     setSize(printHeight, printWidth);
     m_platform.dialog.openPrinterDialog();
-    const qint16 copies = m_platform.dialog.copyCount();
-    for (int copy = 1; copy <= copies; ++copy)
-        m_platform.printer.printPage(ui.canvas->grab().toImage());
+    printCopies(m_platform.dialog.copyCount());
     ui.rid->setEnabled(true);
+}
+
+// One page per copy, each of the client area as it is shown.
+void Form1::printCopies(qint16 copies)
+{
+    if (copies < 1)
+        return;
+    const QImage page = ui.canvas->grab().toImage();
+    for (int copy = 1; copy <= copies; ++copy) {
+        try {
+            m_platform.printer.printPage(page);
+        } catch (const AppError &e) {
+            throw AppError(QStringLiteral("%1\nCopie stampate: %2 di %3.").arg(e.message()).arg(copy - 1).arg(copies));
+        }
+    }
 }
 
 void Form1::no_Click()
@@ -274,5 +292,14 @@ void Form1::chi_Click()
 
 void Form1::mnuCopia_Click()
 {
-    // Filled in with the window capture.
+    Module1::CopyToClipboard(*this, *ui.Picture1, m_platform.screenGrab, m_platform.clipboard);
+}
+
+// The window manager's frame decides how much of the client area an outer
+// size leaves. Where that is too narrow to show most of the panel (the print
+// size) the panel goes, so no sliver of it shows or prints beside the drawing.
+void Form1::fitPanel()
+{
+    const QRect panel = ui.Frame1->geometry();
+    ui.Frame1->setVisible(ui.canvas->width() >= panel.x() + panel.width() / 2);
 }

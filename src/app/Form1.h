@@ -58,6 +58,8 @@ private:
     void placeAtStart();
     void connectHandlers();
     void setSize(float height, float width);
+    void printCopies(qint16 copies);
+    void fitPanel();
     void setColour(int red, int green, int blue);
 
     Platform m_platform;
