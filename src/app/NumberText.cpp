@@ -31,9 +31,11 @@ QString withoutBlanks(const QString &text)
     return kept;
 }
 
+// ASCII alone: other scripts' digits do not continue a number.
 int digitValue(QChar c, int base)
 {
-    const int v = c.isDigit() ? c.digitValue() : (c.toUpper() >= u'A' && c.toUpper() <= u'F' ? c.toUpper().unicode() - 'A' + 10 : 99);
+    const char16_t u = c.unicode(), lower = u | 0x20;
+    const int v = u >= u'0' && u <= u'9' ? u - u'0' : lower >= u'a' && lower <= u'f' ? lower - u'a' + 10 : 99;
     return v < base ? v : -1;
 }
 
@@ -108,7 +110,8 @@ qint16 toInteger16(const QString &text)
 {
     bool ok = false;
     const double value = QLocale::c().toDouble(text.trimmed(), &ok);
-    if (!ok)
+    // QLocale reads "nan" and "inf" as numbers; they are words here.
+    if (!ok || !std::isfinite(value))
         throw AppError(QStringLiteral("Tipo non corrispondente: \"%1\" non è un numero.").arg(text));
     const double rounded = std::nearbyint(value);
     if (rounded < std::numeric_limits<qint16>::min() || rounded > std::numeric_limits<qint16>::max())

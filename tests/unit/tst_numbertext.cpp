@@ -54,6 +54,9 @@ void TestNumberText::leadingValue_data()
     QTest::newRow("hex") << "&H1F" << 31.0;
     QTest::newRow("hex lower case") << "&hff" << 255.0;
     QTest::newRow("hex stops at non-digit") << "&H1G" << 1.0;
+    QTest::newRow("hex stops at a digit of another script") << QString::fromUtf8("&H1\u0663") << 1.0;
+    QTest::newRow("octal stops at a fullwidth digit") << QString::fromUtf8("&O7\uFF17") << 7.0;
+    QTest::newRow("decimal stops at a digit of another script") << QString::fromUtf8("4\u0662") << 4.0;
     QTest::newRow("hex 16-bit wraps") << "&HFFFF" << -1.0;
     QTest::newRow("hex 16-bit sign bit") << "&H8000" << -32768.0;
     QTest::newRow("hex beyond 16 bits") << "&H10000" << 65536.0;
@@ -118,6 +121,8 @@ void TestNumberText::toInteger16Rejects_data()
     QTest::newRow("empty") << "";
     QTest::newRow("above range") << "32768";
     QTest::newRow("below range") << "-32769";
+    QTest::newRow("not a number") << "nan";
+    QTest::newRow("infinity") << "-inf";
 }
 
 void TestNumberText::toInteger16Rejects()
