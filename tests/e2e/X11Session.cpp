@@ -7,11 +7,26 @@
 #include <QRegularExpression>
 #include <QtTest/QTest>
 
+#include <cerrno>
+#include <csignal>
+
 namespace {
 
 void fail(const QString &message)
 {
     QTest::qFail(qPrintable(message), __FILE__, __LINE__);
+}
+
+// Whether display n is taken. A lock left by a server that was killed does not
+// count: Xvfb replaces such a lock and its socket by itself.
+bool displayTaken(int n)
+{
+    QFile lock(QStringLiteral("/tmp/.X%1-lock").arg(n));
+    if (lock.open(QIODevice::ReadOnly)) {
+        const pid_t owner = pid_t(lock.readAll().trimmed().toLongLong());
+        return owner <= 0 || ::kill(owner, 0) == 0 || errno != ESRCH;
+    }
+    return QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n));
 }
 
 int intField(const QString &text, const QString &label)
@@ -61,10 +76,9 @@ bool X11Session::startServer(int width, int height)
     // -displayfd would pick a free one too, but takes no lock file, so other
     // tools scanning /tmp/.X<n>-lock could then collide with it.
     for (int number = 100; number < 200; ++number) {
-        const QString n = QString::number(number);
-        if (QFile::exists("/tmp/.X" + n + "-lock") || QFile::exists("/tmp/.X11-unix/X" + n))
+        if (displayTaken(number))
             continue;
-        m_display = ':' + n;
+        m_display = ':' + QString::number(number);
         m_env.insert("DISPLAY", m_display);
         m_server = std::make_unique<ChildProcess>(QStringLiteral("Xvfb"));
         const QStringList args{m_display, "-screen", "0", QStringLiteral("%1x%2x24").arg(width).arg(height),
