@@ -10,7 +10,7 @@
 class X11Session;
 
 // The built program running in an X11Session, driven by real X input.
-// Positions taken by the input helpers are canvas pixels; helpers record a test
+// Positions taken by the input functions are canvas pixels; they record a test
 // failure and return false (or a null image) when something goes wrong.
 class ProgramUnderTest {
 public:

@@ -14,7 +14,7 @@
 
 // A private X display: Xvfb on a free display number with openbox managing it.
 // Everything run through it gets only this display, never the caller's DISPLAY.
-// Failing helpers record a test failure with the tool's stderr and return an
+// Failing calls record a test failure with the tool's stderr and return an
 // empty result, so callers just QVERIFY the result.
 class X11Session {
 public:
