@@ -51,6 +51,7 @@ void showValue(QLabel *label, const QScrollBar *bar)
 
 Form1::Form1(const Platform &platform, QWidget *parent) : QMainWindow(parent), m_platform(platform)
 {
+    Form1Design::applyWindowFont(*this);
     ui.setupUi(this);
     Form1Design::apply(ui, *this);
     connectHandlers();
