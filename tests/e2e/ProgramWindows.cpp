@@ -35,11 +35,7 @@ namespace ProgramWindows {
 
 QStringList visible(X11Session &session, const ProgramUnderTest &program, const QString &title)
 {
-    // --all: xdotool otherwise takes a window matching either condition.
-    QStringList args{"search", "--all", "--onlyvisible", "--pid", QString::number(program.pid())};
-    if (!title.isEmpty())
-        args << "--name" << title;
-    return session.run("xdotool", args).stdOut().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return session.visibleWindows(program.pid(), title);
 }
 
 bool waitForCount(X11Session &session, const ProgramUnderTest &program, int count)

@@ -156,8 +156,9 @@ std::optional<QString> X11Session::xdotool(const QStringList &args) const
 QStringList X11Session::visibleWindows(qint64 pid, const QString &namePattern) const
 {
     QStringList args{"search", "--onlyvisible", "--pid", QString::number(pid)};
+    // Without --all, xdotool matches windows that meet any one criterion.
     if (!namePattern.isEmpty())
-        args << "--name" << namePattern;
+        args << "--all" << "--name" << namePattern;
     // Exit status 1 just means nothing matched yet.
     return run("xdotool", args).stdOut().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
