@@ -299,8 +299,17 @@ void Form1::mnuCopia_Click()
 // The window manager's frame decides how much of the client area an outer
 // size leaves. Where that is too narrow to show most of the panel (the print
 // size) the panel goes, so no sliver of it shows or prints beside the drawing.
+// Its focus goes to the canvas rather than to the comment box, whose caret
+// would blink into prints and copies, and comes back as at start.
 void Form1::fitPanel()
 {
     const QRect panel = ui.Frame1->geometry();
-    ui.Frame1->setVisible(ui.canvas->width() >= panel.x() + panel.width() / 2);
+    const bool fits = ui.canvas->width() >= panel.x() + panel.width() / 2;
+    if (fits == !ui.Frame1->isHidden())
+        return;
+    if (!fits && ui.Frame1->isAncestorOf(focusWidget()))
+        ui.canvas->setFocus();
+    ui.Frame1->setVisible(fits);
+    if (fits && focusWidget() == ui.canvas)
+        ui.VScroll1->setFocus();
 }

@@ -2,6 +2,7 @@
 
 #include "Twips.h"
 
+#include <QBackingStore>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QPainter>
@@ -22,6 +23,17 @@ QWidget &clientAreaOf(QWidget &window)
 {
     auto *main = qobject_cast<QMainWindow *>(&window);
     return main && main->centralWidget() ? *main->centralWidget() : window;
+}
+
+// The screen must show the window as it is now. A menu that has just closed
+// leaves its pixels over the window until the window system's expose event,
+// which comes after the handler; a repaint leaves unchanged parts unflushed.
+void showCurrentImage(QWidget &window)
+{
+    window.repaint();
+    QBackingStore *store = window.backingStore();
+    if (store && window.windowHandle())
+        store->flush(QRect(QPoint(), window.size()), window.windowHandle());
 }
 
 // Wayland gives no application the pixels of the screen.
@@ -109,9 +121,7 @@ QImage QtScreenGrab::grab(QWidget &window, bool clientArea, const QRect &source)
 {
     if (source.isEmpty())
         return {};
-    // The screen must show what the window holds now, not what a menu that
-    // has just closed left over it.
-    window.repaint();
+    showCurrentImage(window);
     QWidget &area = clientArea ? clientAreaOf(window) : window;
     QScreen *screen = window.screen();
     if (screen && screenGrabAllowed() && window.isVisible()) {

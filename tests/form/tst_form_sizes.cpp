@@ -148,6 +148,7 @@ void TestFormSizes::printSizeShowsTheDrawingAreaAlone()
 {
     Ui::Form1 &ui = form->ui;
     ui.Command6->click();
+    QCOMPARE(form->focusWidget(), ui.VScroll1);
 
     click({"an"});
 
@@ -156,10 +157,13 @@ void TestFormSizes::printSizeShowsTheDrawingAreaAlone()
     QVERIFY(ui.Shape1->isVisible());
     QVERIFY(ui.Shape2->isVisible());
     QVERIFY(ui.Text1->isVisible());
+    // Not the comment box: its caret would blink into prints and copies.
+    QCOMPARE(form->focusWidget(), ui.canvas);
 
     click({"no"});
 
     QVERIFY(ui.Frame1->isVisible());
+    QCOMPARE(form->focusWidget(), ui.VScroll1);
     QVERIFY(ui.canvas->width() >= ui.Frame1->x() + ui.Frame1->width() - 4);
 }
 
