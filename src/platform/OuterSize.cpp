@@ -3,11 +3,14 @@
 #include "AppError.h"
 #include "Twips.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QLayout>
 #include <QWidget>
 #include <cmath>
 #include <optional>
+#include <xcb/xcb.h>
 
 namespace OuterSize {
 
@@ -30,15 +33,17 @@ QSize frameSize(const QWidget &window)
 
 // The outer size last asked of a window, kept on the window. The window
 // manager adds its frame some milliseconds after the window is shown, and may
-// change it later; the size is then asked again, so that the outer size stays
-// what was set.
-class Request : public QObject
+// change it later (openbox drops the resize handle once it learns the size is
+// fixed); the size is then asked again, so that the outer size stays what was
+// set.
+class Request : public QObject, public QAbstractNativeEventFilter
 {
 public:
     explicit Request(QWidget &window) : QObject(&window), m_window(window)
     {
         setObjectName(QLatin1String(requestName));
         window.installEventFilter(this);
+        QCoreApplication::instance()->installNativeEventFilter(this);
     }
 
     std::optional<float> width, height;
@@ -50,10 +55,22 @@ public:
             m_window.setFixedHeight(std::max(1, pixels(*height) - m_frame.height()));
         if (width && widthToo)
             m_window.setFixedWidth(std::max(1, pixels(*width) - m_frame.width()));
-        m_client = m_window.size();
         // Handlers read the client area right after setting the size.
         if (QLayout *layout = m_window.layout())
             layout->activate();
+    }
+
+    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
+    {
+        // An X11 window manager announces a new frame in a property of the
+        // window, which Qt takes in without telling the window.
+        if (type == "xcb_generic_event_t") {
+            const auto *event = static_cast<const xcb_generic_event_t *>(message);
+            if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY
+                && reinterpret_cast<const xcb_property_notify_event_t *>(event)->window == m_window.internalWinId())
+                checkFrameLater();
+        }
+        return false;
     }
 
 protected:
@@ -63,13 +80,8 @@ protected:
         case QEvent::Show:
         case QEvent::Move:
         case QEvent::Resize:
-        case QEvent::Paint:
         case QEvent::WindowActivate:
-            if (!m_queued && frameSize(m_window) != m_frame) {
-                // Not from inside the event: a paint event must not resize.
-                m_queued = true;
-                QMetaObject::invokeMethod(this, [this] { applyAgain(); }, Qt::QueuedConnection);
-            }
+            checkFrameLater();
             break;
         default:
             break;
@@ -78,22 +90,22 @@ protected:
     }
 
 private:
-    void applyAgain()
+    // Once the event that announced it has been handled; never from inside
+    // an event, which must not resize.
+    void checkFrameLater()
     {
-        m_queued = false;
-        // A size given to the window by other means stands.
-        if (m_window.size() != m_client) {
-            width.reset();
-            height.reset();
-            m_frame = frameSize(m_window);
+        if (m_queued)
             return;
-        }
-        apply(true, true);
+        m_queued = true;
+        QMetaObject::invokeMethod(this, [this] {
+            m_queued = false;
+            if (frameSize(m_window) != m_frame)
+                apply(true, true);
+        }, Qt::QueuedConnection);
     }
 
     QWidget &m_window;
     QSize m_frame;
-    QSize m_client;
     bool m_queued = false;
 };
 
