@@ -68,6 +68,8 @@ private slots:
     void presetsChangeOnlyWhatDiffers();
     void scrollBarLimits_data();
     void scrollBarLimits();
+    void arrowKeysMoveTowardsTheirArrow_data();
+    void arrowKeysMoveTowardsTheirArrow();
 
 private:
     void press(Qt::MouseButton button, QPoint at);
@@ -455,6 +457,31 @@ void TestFormPen::scrollBarLimits()
     QCOMPARE(scroll->value(), maximum);
     scroll->setValue(minimum - 100);
     QCOMPARE(scroll->value(), minimum);
+}
+
+void TestFormPen::arrowKeysMoveTowardsTheirArrow_data()
+{
+    QTest::addColumn<QString>("bar");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("step");
+    QTest::newRow("red right") << "HScroll1" << int(Qt::Key_Right) << 1;
+    QTest::newRow("red left") << "HScroll1" << int(Qt::Key_Left) << -1;
+    QTest::newRow("green right") << "HScroll2" << int(Qt::Key_Right) << 1;
+    QTest::newRow("blue left") << "HScroll3" << int(Qt::Key_Left) << -1;
+    QTest::newRow("thickness down") << "VScroll1" << int(Qt::Key_Down) << 1;
+    QTest::newRow("thickness up") << "VScroll1" << int(Qt::Key_Up) << -1;
+}
+
+void TestFormPen::arrowKeysMoveTowardsTheirArrow()
+{
+    QFETCH(QString, bar);
+    QFETCH(int, key);
+    QFETCH(int, step);
+    auto *scroll = form->findChild<QScrollBar *>(bar);
+    scroll->setValue(10);
+    scroll->setFocus();
+    QTest::keyClick(scroll, Qt::Key(key));
+    QCOMPARE(scroll->value(), 10 + step);
 }
 
 QTEST_MAIN(TestFormPen)
