@@ -1,6 +1,6 @@
-// Printing as a user would: draw, choose "Stampa:" from the File menu on the
-// keyboard, ask the printer dialog for copies, and find them on a real CUPS
-// queue as PDF pages.
+// Printing and closing as a user would: draw, choose "Stampa:" from the File
+// menu on the keyboard, ask the printer dialog for copies, and find them on a
+// real CUPS queue as PDF pages; "Chiudi:" ends the program.
 #include "CupsSession.h"
 #include "Poll.h"
 #include "ProgramUnderTest.h"
@@ -47,6 +47,7 @@ private slots:
 
     void threeCopiesGiveThreePages();
     void cancelledDialogPrintsNothing();
+    void closeEndsTheProgram();
 
 private:
     QStringList printerDialogs() const;
@@ -178,6 +179,15 @@ void TestE2ePrint::cancelledDialogPrintsNothing()
     QVERIFY(clientWidthBecomes(normalClientWidth));
     QVERIFY(cups->waitUntilQueueEmpty());
     QVERIFY(cups->printedPdfs().isEmpty());
+}
+
+void TestE2ePrint::closeEndsTheProgram()
+{
+    QVERIFY(program->key("alt+f"));
+    QVERIFY(program->key("c"));
+
+    QVERIFY2(pollUntil([&] { return !program->isRunning(); }, timeoutMs), "still running after Chiudi:");
+    QVERIFY2(program->exitDescription().contains("exited with 0"), qPrintable(program->exitDescription()));
 }
 
 QTEST_GUILESS_MAIN(TestE2ePrint)
