@@ -16,6 +16,8 @@ void setUp(QApplication &app)
 {
     initResources();
     app.setApplicationName(QStringLiteral("Pittorello 1"));
+    // The Wayland app id: how the desktop pairs the window with its menu entry and icon.
+    app.setDesktopFileName(QStringLiteral("org.pittorello.Pittorello"));
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
 
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
