@@ -4,6 +4,7 @@
 
 #include <QLocale>
 #include <cfloat>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -64,6 +65,49 @@ int skipDigits(const QString &s, int i)
     return i;
 }
 
+// The digits after an E or D, with their sign; 0 when no digit follows.
+// Saturates long before any sum with a text's length could overflow.
+long long exponentValue(const QString &s, int i)
+{
+    const bool negative = i < s.size() && s[i] == u'-';
+    if (i < s.size() && (s[i] == u'+' || s[i] == u'-'))
+        ++i;
+    long long value = 0;
+    for (; i < s.size() && s[i].unicode() >= '0' && s[i].unicode() <= '9'; ++i)
+        value = std::min(value * 10 + (s[i].unicode() - '0'), 1'000'000'000LL);
+    return negative ? -value : value;
+}
+
+// mantissa x 10^exponent. Converting costs the same however long the text:
+// the magnitude is judged from the digit count, and digits past the 800th
+// (beyond any that can change a double's rounding) are dropped.
+double decimalValue(bool negative, QString mantissa, long long exponent)
+{
+    constexpr int significant = 800;
+    int lead = 0;
+    while (lead < mantissa.size() && mantissa[lead] == u'0')
+        ++lead;
+    mantissa.remove(0, lead);
+    if (mantissa.isEmpty())
+        return negative ? -0.0 : 0.0;
+    // The value lies in [10^(magnitude-1), 10^magnitude).
+    const long long magnitude = mantissa.size() + exponent;
+    if (magnitude > 309)
+        throw overflow();
+    if (magnitude < -330)
+        return negative ? -0.0 : 0.0;
+    if (mantissa.size() > significant) {
+        exponent += mantissa.size() - significant;
+        mantissa.truncate(significant);
+    }
+    const QString number = (negative ? QStringLiteral("-") : QString()) + mantissa + u'e' + QString::number(exponent);
+    bool ok = false;
+    const double value = QLocale::c().toDouble(number, &ok);
+    if (!ok || !std::isfinite(value))
+        throw overflow();
+    return value;
+}
+
 } // namespace
 
 double leadingValue(const QString &text)
@@ -78,32 +122,24 @@ double leadingValue(const QString &text)
         return 0;
     }
     int i = 0;
+    const bool negative = i < s.size() && s[i] == u'-';
     if (i < s.size() && (s[i] == u'+' || s[i] == u'-'))
         ++i;
     const int intStart = i;
     i = skipDigits(s, i);
-    bool digits = i > intStart;
+    QString mantissa = s.mid(intStart, i - intStart);
+    long long exponent = 0;
     if (i < s.size() && s[i] == u'.') {
         const int fracStart = ++i;
         i = skipDigits(s, i);
-        digits = digits || i > fracStart;
+        mantissa += s.mid(fracStart, i - fracStart);
+        exponent -= i - fracStart;
     }
-    if (!digits)
+    if (mantissa.isEmpty())
         return 0;
-    QString number = s.left(i);
-    if (i < s.size() && (s[i].toUpper() == u'E' || s[i].toUpper() == u'D')) {
-        int j = i + 1;
-        if (j < s.size() && (s[j] == u'+' || s[j] == u'-'))
-            ++j;
-        const int expEnd = skipDigits(s, j);
-        if (expEnd > j)
-            number += u'e' + s.mid(i + 1, expEnd - i - 1);
-    }
-    bool ok = false;
-    const double value = QLocale::c().toDouble(number, &ok);
-    if (!ok || !std::isfinite(value))
-        throw overflow();
-    return value;
+    if (i < s.size() && (s[i].toUpper() == u'E' || s[i].toUpper() == u'D'))
+        exponent += exponentValue(s, i + 1);
+    return decimalValue(negative, mantissa, exponent);
 }
 
 qint16 toInteger16(const QString &text)

@@ -70,6 +70,11 @@ void TestNumberText::leadingValue_data()
     QTest::newRow("arabic-indic digits are not digits") << QString::fromUtf8("\u0661\u0662") << 0.0;
     QTest::newRow("ten thousand digits") << QString(10000, u'0') + u'7' << 7.0;
     QTest::newRow("largest single") << "3.4e38" << 3.4e38;
+    QTest::newRow("largest double") << "1.7976931348623157e308" << 1.7976931348623157e308;
+    QTest::newRow("vast negative exponent") << "5e-99999999999999" << 0.0;
+    QTest::newRow("long mantissa, small exponent") << QString(1000, u'1') + "e-999" << 1.1111111111111112;
+    QTest::newRow("900 decimals") << "3." + QString(900, u'3') << 3.3333333333333335;
+    QTest::newRow("leading zeros then exponent") << QString(5000, u'0') + "25E-1" << 2.5;
 }
 
 void TestNumberText::leadingValue()
@@ -84,6 +89,9 @@ void TestNumberText::leadingValueOverflows_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("exponent beyond double") << "1e999";
     QTest::newRow("digits beyond double") << QString(400, u'9');
+    QTest::newRow("just beyond double") << "1.8e308";
+    QTest::newRow("vast exponent") << "1e99999999999999999999";
+    QTest::newRow("ten thousand digits") << QString(10000, u'9');
     QTest::newRow("hex beyond 32 bits") << "&H100000000";
     QTest::newRow("octal beyond 32 bits") << "&O77777777777777";
 }
