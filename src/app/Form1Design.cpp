@@ -4,7 +4,9 @@
 #include "platform/Colors.h"
 #include "ui_form1.h"
 
+#include <QComboBox>
 #include <QFont>
+#include <QLineEdit>
 #include <QIcon>
 
 namespace Form1Design {
@@ -101,6 +103,11 @@ void apply(Ui::Form1 &ui, QWidget &window)
         bar->setCursor(Cursors::colour());
 
     setTextColor(*ui.Combo1, 0x000000C0);
+    // On Linux Qt names an editable list after its text, so a screen reader
+    // learns what the list is for from its edit field and its description.
+    for (QComboBox *list : {ui.Combo1, ui.Combo2, ui.Combo3})
+        list->lineEdit()->setAccessibleName(list->accessibleDescription());
+    ui.Label7->setBuddy(ui.Combo2);
     ui.Text1->setFont(font("Comic Sans MS", 12));
     setTextColor(*ui.Text1, 0x00400000);
 }

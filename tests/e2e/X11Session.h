@@ -28,6 +28,8 @@ public:
 
     QString display() const { return m_display; }
     QProcessEnvironment environment() const { return m_env; }
+    // For services the test adds to the session, such as a message bus.
+    void setVariable(const QString &name, const QString &value) { m_env.insert(name, value); }
     qint64 serverPid() const;
     qint64 windowManagerPid() const;
 
