@@ -87,6 +87,16 @@ QPen Canvas::pen() const
     return pen;
 }
 
+// Device pixels of the image to the widget's logical pixels, rounded outwards.
+QRect Canvas::toLogical(const QRect &device) const
+{
+    const qreal ratio = m_image.devicePixelRatio();
+    if (ratio == 1)
+        return device;
+    return QRectF(device.x() / ratio, device.y() / ratio, device.width() / ratio, device.height() / ratio)
+        .toAlignedRect();
+}
+
 void Canvas::touched(const QRect &pixels)
 {
     update(pixels & rect());
@@ -108,8 +118,10 @@ void Canvas::plotPoint(float x, float y)
     const double shift = m_drawWidth % 2 ? 0.5 : 0.0;
     if (!(std::abs(p.x()) < farAway && std::abs(p.y()) < farAway))
         return;
-    const QPointF centre(std::floor(p.x()) + shift, std::floor(p.y()) + shift);
-    touched(fillDisc(centre, m_drawWidth / 2.0));
+    // On a high-density screen the same logical dot, in finer device pixels.
+    const qreal ratio = m_image.devicePixelRatio();
+    const QPointF centre((std::floor(p.x()) + shift) * ratio, (std::floor(p.y()) + shift) * ratio);
+    touched(toLogical(fillDisc(centre, m_drawWidth / 2.0 * ratio)));
 }
 
 // Every pixel whose centre lies within the radius: the rasteriser's own round
@@ -146,8 +158,12 @@ void Canvas::circle(float x, float y, float radius)
     const QPointF p = Twips::toPixels(x, y);
     // A negative radius draws the circle of its size.
     const double r = std::abs(double(radius)) / Twips::perPixel;
-    fillRing({std::floor(p.x()) + 0.5, std::floor(p.y()) + 0.5}, r, m_drawWidth / 2.0);
+    const qreal ratio = m_image.devicePixelRatio();
+    fillRing({(std::floor(p.x()) + 0.5) * ratio, (std::floor(p.y()) + 0.5) * ratio}, r * ratio,
+             m_drawWidth / 2.0 * ratio);
     // The spans themselves, not their bounding box: a ring's box is mostly untouched.
+    for (QRect &span : m_spans)
+        span = toLogical(span);
     QRegion region;
     region.setRects(m_spans.constData(), int(m_spans.size()));
     update(region);
@@ -199,7 +215,7 @@ void Canvas::lineTo(float x, float y)
     QPointF from = Twips::toPixels(float(m_current.x()), float(m_current.y()));
     QPointF to = Twips::toPixels(x, y);
     m_current = {x, y};
-    const QRectF area = QRectF(m_image.rect()).adjusted(-m_drawWidth, -m_drawWidth, m_drawWidth, m_drawWidth);
+    const QRectF area = QRectF(QPointF(), m_image.deviceIndependentSize()).adjusted(-m_drawWidth, -m_drawWidth, m_drawWidth, m_drawWidth);
     if (!clipSegment(from, to, area))
         return;
     QPainter painter(&m_image);
@@ -219,7 +235,9 @@ void Canvas::clear()
 void Canvas::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    painter.drawImage(event->rect(), m_image, event->rect());
+    const QRectF r = event->rect();
+    const qreal ratio = m_image.devicePixelRatio();
+    painter.drawImage(r, m_image, QRectF(r.topLeft() * ratio, r.size() * ratio));
 }
 
 void Canvas::resizeEvent(QResizeEvent *)
@@ -228,13 +246,19 @@ void Canvas::resizeEvent(QResizeEvent *)
 }
 
 // A hidden widget gets its resize event only when shown; drawing may come first.
+// The image holds device pixels, so drawing stays crisp on a high-density
+// screen; moved to a screen of another density, the drawing is rescaled.
 void Canvas::grow()
 {
-    if (m_image.width() >= width() && m_image.height() >= height())
+    const qreal ratio = devicePixelRatioF();
+    const QSizeF held = m_image.deviceIndependentSize();
+    if (ratio == m_image.devicePixelRatio() && held.width() >= width() && held.height() >= height())
         return;
-    QImage grown(size().expandedTo(m_image.size()), QImage::Format_RGB32);
+    const QSizeF logical = QSizeF(size()).expandedTo(held);
+    QImage grown((logical * ratio).toSize(), QImage::Format_RGB32);
+    grown.setDevicePixelRatio(ratio);
     grown.fill(m_backColor);
-    QPainter(&grown).drawImage(0, 0, m_image);
+    QPainter(&grown).drawImage(QPointF(), m_image);
     m_image = std::move(grown);
 }
 

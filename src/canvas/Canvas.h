@@ -34,6 +34,7 @@ public:
     void lineTo(float x, float y);
     void clear();
 
+    // In device pixels: devicePixelRatio() of them to a logical pixel.
     const QImage &image() const { return m_image; }
 
 
@@ -52,6 +53,7 @@ protected:
 private:
     void grow();
     QPen pen() const;
+    QRect toLogical(const QRect &device) const;
     void touched(const QRect &pixels);
     void stroked(const QRectF &path);
     QRect fillDisc(QPointF centre, double radius);
