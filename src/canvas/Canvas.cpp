@@ -162,10 +162,14 @@ void Canvas::circle(float x, float y, float radius)
     fillRing({(std::floor(p.x()) + 0.5) * ratio, (std::floor(p.y()) + 0.5) * ratio}, r * ratio,
              m_drawWidth / 2.0 * ratio);
     // The spans themselves, not their bounding box: a ring's box is mostly untouched.
-    for (QRect &span : m_spans)
-        span = toLogical(span);
     QRegion region;
-    region.setRects(m_spans.constData(), int(m_spans.size()));
+    if (ratio == 1) {
+        region.setRects(m_spans.constData(), int(m_spans.size()));
+    } else {
+        // Device rows pair up on one logical row, where their spans overlap.
+        for (const QRect &span : std::as_const(m_spans))
+            region += toLogical(span);
+    }
     update(region);
 }
 
