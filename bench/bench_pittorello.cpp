@@ -65,12 +65,13 @@ void repaintNow()
     QCoreApplication::sendPostedEvents();
 }
 
-void report(const char *name, double value, const char *unit, double floor, double budget, bool ratioBudget)
+void report(const char *name, double value, const char *unit, double floor, double budget, bool ratioBudget,
+            const char *against = "floor")
 {
     const double ratio = floor > 0 ? value / floor : 0;
     const bool ok = ratioBudget ? ratio <= budget : value <= budget;
     if (floor > 0)
-        std::printf("%-44s %10.2f %-3s floor %10.2f  ratio %5.2f  budget %s%.2f  %s\n", name, value, unit, floor, ratio,
+        std::printf("%-44s %10.2f %-3s %-7s %10.2f  ratio %5.2f  budget %s%.2f  %s\n", name, value, unit, against, floor, ratio,
                     ratioBudget ? "x" : "", budget, ok ? "ok" : "OVER");
     else
         std::printf("%-44s %10.2f %-3s %33s budget %.2f %s  %s\n", name, value, unit, "", budget, unit, ok ? "ok" : "OVER");
@@ -155,7 +156,7 @@ void repaintedArea(Session &s, int pen, bool trail)
     s.canvas()->removeEventFilter(&spy);
     char name[80];
     std::snprintf(name, sizeof name, "area repainted per move, %s, pen %d", trail ? "circle trail" : "dots", pen);
-    report(name, double(spy.area) / 40, "px", double(touched) / 40, 2.0, true);
+    report(name, double(spy.area) / 40, "px", double(touched) / 40, 2.0, true, "touched");
 }
 
 void commands(Session &s)
