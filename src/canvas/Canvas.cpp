@@ -161,7 +161,18 @@ void Canvas::circle(float x, float y, float radius)
     const qreal ratio = m_image.devicePixelRatio();
     fillRing({(std::floor(p.x()) + 0.5) * ratio, (std::floor(p.y()) + 0.5) * ratio}, r * ratio,
              m_drawWidth / 2.0 * ratio);
-    // The spans themselves, not their bounding box: a ring's box is mostly untouched.
+    QRect box;
+    qint64 inked = 0;
+    for (const QRect &span : std::as_const(m_spans)) {
+        box |= span;
+        inked += span.width();
+    }
+    // A small or thick ring nearly fills its box, and one rectangle repaints
+    // fastest; a large thin ring repaints its spans alone.
+    if (qint64(box.width()) * box.height() <= 2 * inked) {
+        touched(toLogical(box));
+        return;
+    }
     QRegion region;
     if (ratio == 1) {
         region.setRects(m_spans.constData(), int(m_spans.size()));
