@@ -164,6 +164,22 @@ private slots:
         QVERIFY2(stray.isEmpty(), qPrintable("ink away from the dots at " + pointText(stray.value(0))));
     }
 
+    void releaseOutsideTheWindowLiftsThePen()
+    {
+        // Below the window: the release happens where no window of the program is.
+        const QPoint outside(200, ProgramUnderTest::canvasSize.height() + 60);
+        QVERIFY(m_program->moveTo({100, 100}) && m_program->press());
+        QVERIFY(m_program->moveTo({150, 100}));
+        QVERIFY(pollUntil([&] { return Ink::near(canvas(), {150, 100}, 1.5).has_value(); }, timeoutMs));
+        QVERIFY(m_program->moveTo(outside) && m_program->release());
+        for (const QPoint &p : {QPoint(200, 200), QPoint(260, 200), QPoint(320, 200)})
+            QVERIFY(m_program->moveTo(p));
+        QVERIFY(barrier());
+        const QImage image = canvas();
+        const QList<QPoint> stray = Ink::awayFrom(image, paper, {QPoint(150, 100), barrierDot}, 1.5);
+        QVERIFY2(stray.isEmpty(), qPrintable("the pen stayed down: ink at " + pointText(stray.value(0))));
+    }
+
     void thicknessFromScrollBarClicks_data()
     {
         QTest::addColumn<int>("arrow"); // Qt::Edge of the thickness bar
