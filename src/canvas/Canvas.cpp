@@ -9,10 +9,6 @@
 
 namespace {
 
-// Beyond this many pixels a dot cannot touch the image, and the rasteriser's
-// fixed-point coordinates would overflow.
-constexpr double farAway = 1 << 16;
-
 int buttonCode(Qt::MouseButtons buttons)
 {
     return (buttons & Qt::LeftButton ? Canvas::Left : 0) | (buttons & Qt::RightButton ? Canvas::Right : 0)
@@ -83,8 +79,7 @@ void Canvas::setBackColor(const QColor &color)
 
 QPen Canvas::pen() const
 {
-    QPen pen(m_foreColor, m_drawWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    return pen;
+    return QPen(m_foreColor, m_drawWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
 // Device pixels of the image to the widget's logical pixels, rounded outwards.
@@ -116,35 +111,13 @@ void Canvas::plotPoint(float x, float y)
     const QPointF p = Twips::toPixels(x, y);
     // A dot of odd width is centred on its pixel, one of even width on the pixel's corner.
     const double shift = m_drawWidth % 2 ? 0.5 : 0.0;
-    if (!(std::abs(p.x()) < farAway && std::abs(p.y()) < farAway))
-        return;
     // On a high-density screen the same logical dot, in finer device pixels.
     const qreal ratio = m_image.devicePixelRatio();
     const QPointF centre((std::floor(p.x()) + shift) * ratio, (std::floor(p.y()) + shift) * ratio);
-    touched(toLogical(fillDisc(centre, m_drawWidth / 2.0 * ratio)));
-}
-
-// Every pixel whose centre lies within the radius: the rasteriser's own round
-// points come out square at small widths.
-QRect Canvas::fillDisc(QPointF centre, double radius)
-{
-    const QRgb colour = m_foreColor.rgb();
-    const double r2 = radius * radius;
-    const int top = std::max(0, int(std::floor(centre.y() - radius)));
-    const int bottom = std::min(m_image.height() - 1, int(std::ceil(centre.y() + radius)));
-    for (int y = top; y <= bottom; ++y) {
-        const double dy = y + 0.5 - centre.y();
-        if (dy * dy > r2)
-            continue;
-        const double half = std::sqrt(r2 - dy * dy);
-        const int left = std::max(0, int(std::ceil(centre.x() - half - 0.5)));
-        const int right = std::min(m_image.width() - 1, int(std::floor(centre.x() + half - 0.5)));
-        auto *line = reinterpret_cast<QRgb *>(m_image.scanLine(y));
-        std::fill(line + std::min(left, right + 1), line + right + 1, colour);
-    }
-    const QPoint topLeft(int(std::ceil(centre.x() - radius - 0.5)), int(std::ceil(centre.y() - radius - 0.5)));
-    const QPoint bottomRight(int(std::floor(centre.x() + radius - 0.5)), int(std::floor(centre.y() + radius - 0.5)));
-    return QRect(topLeft, bottomRight);
+    // A dot is a ring of no radius: the rasteriser's own round points come out
+    // square at small widths.
+    fillRing(centre, 0, m_drawWidth / 2.0 * ratio);
+    repaintSpans();
 }
 
 void Canvas::circle(float x, float y, float radius)
@@ -161,6 +134,11 @@ void Canvas::circle(float x, float y, float radius)
     const qreal ratio = m_image.devicePixelRatio();
     fillRing({(std::floor(p.x()) + 0.5) * ratio, (std::floor(p.y()) + 0.5) * ratio}, r * ratio,
              m_drawWidth / 2.0 * ratio);
+    repaintSpans();
+}
+
+void Canvas::repaintSpans()
+{
     QRect box;
     qint64 inked = 0;
     for (const QRect &span : std::as_const(m_spans)) {
@@ -174,7 +152,7 @@ void Canvas::circle(float x, float y, float radius)
         return;
     }
     QRegion region;
-    if (ratio == 1) {
+    if (m_image.devicePixelRatio() == 1) {
         region.setRects(m_spans.constData(), int(m_spans.size()));
     } else {
         // Device rows pair up on one logical row, where their spans overlap.
@@ -184,7 +162,8 @@ void Canvas::circle(float x, float y, float radius)
     update(region);
 }
 
-// Every pixel whose centre lies within half the pen of the circle. Only the
+// Every pixel whose centre lies within half the pen of the circle, as spans
+// kept for the repaint. Only the
 // image's rows are visited and each gives at most two spans, so a vast
 // radius costs no more than a small one, and nothing is approximated.
 void Canvas::fillRing(QPointF centre, double radius, double halfPen)

@@ -56,9 +56,9 @@ private:
     QRect toLogical(const QRect &device) const;
     void touched(const QRect &pixels);
     void stroked(const QRectF &path);
-    QRect fillDisc(QPointF centre, double radius);
     void fillRing(QPointF centre, double radius, double halfPen);
     void fillSpan(int y, double from, double to);
+    void repaintSpans();
 
     QImage m_image;
     QColor m_foreColor;
@@ -66,5 +66,5 @@ private:
     int m_drawWidth = 1;
     QPointF m_current;
     int m_held = 0;
-    QList<QRect> m_spans; // of the last ring, kept to spare an allocation per circle
+    QList<QRect> m_spans; // of the last dot or ring, kept to spare an allocation per move
 };
