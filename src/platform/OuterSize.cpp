@@ -3,110 +3,75 @@
 #include "AppError.h"
 #include "Twips.h"
 
-#include <QAbstractNativeEventFilter>
-#include <QCoreApplication>
 #include <QEvent>
 #include <QLayout>
-#include <QWidget>
+#include <QMainWindow>
+#include <QTimer>
 #include <cmath>
 #include <optional>
-#include <xcb/xcb.h>
 
 namespace OuterSize {
 
 namespace {
 
 const char requestName[] = "OuterSize::Request";
+constexpr float frameWidth = 90, frameHeight = 660;
 
-int pixels(float twips)
+int clientPixels(float twips, float frame)
 {
-    const double px = std::nearbyint(Twips::toPixels(twips));
+    const double px = std::nearbyint(Twips::toPixels(double(twips) - frame));
     if (!(px >= 1 && px <= QWIDGETSIZE_MAX))
         throw AppError(QStringLiteral("Valore della proprietà non valido: dimensione %1.").arg(double(twips)));
     return int(px);
 }
 
-QSize frameSize(const QWidget &window)
+const QWidget &clientArea(const QWidget &window)
 {
-    return window.frameGeometry().size() - window.size();
+    const auto *main = qobject_cast<const QMainWindow *>(&window);
+    return main && main->centralWidget() ? *main->centralWidget() : window;
 }
 
-// The outer size last asked of a window, kept on the window. The window
-// manager adds its frame some milliseconds after the window is shown, and may
-// change it later (openbox drops the resize handle once it learns the size is
-// fixed); the size is then asked again, so that the outer size stays what was
-// set.
-class Request : public QObject, public QAbstractNativeEventFilter
+// The sizes last asked of a window, kept on the window, which also puts the
+// window back whenever something else resizes it.
+class Request : public QObject
 {
 public:
     explicit Request(QWidget &window) : QObject(&window), m_window(window)
     {
         setObjectName(QLatin1String(requestName));
         window.installEventFilter(this);
-        QCoreApplication::instance()->installNativeEventFilter(this);
     }
 
     std::optional<float> width, height;
 
-    void apply(bool heightToo, bool widthToo)
+    void apply()
     {
-        m_frame = frameSize(m_window);
-        if (height && heightToo)
-            m_window.setFixedHeight(std::max(1, pixels(*height) - m_frame.height()));
-        if (width && widthToo)
-            m_window.setFixedWidth(std::max(1, pixels(*width) - m_frame.width()));
+        // The menu bar's height, or whatever else surrounds the client area.
+        if (QLayout *layout = m_window.layout())
+            layout->activate();
+        const QSize around = m_window.size() - clientArea(m_window).size();
+        QSize size = m_window.size();
+        if (width)
+            size.setWidth(clientPixels(*width, frameWidth) + around.width());
+        if (height)
+            size.setHeight(clientPixels(*height, frameHeight) + around.height());
+        m_window.setFixedSize(size);
         // Handlers read the client area right after setting the size.
         if (QLayout *layout = m_window.layout())
             layout->activate();
     }
 
-    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
-    {
-        // An X11 window manager announces a new frame in a property of the
-        // window, which Qt takes in without telling the window.
-        if (type == "xcb_generic_event_t") {
-            const auto *event = static_cast<const xcb_generic_event_t *>(message);
-            if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY
-                && reinterpret_cast<const xcb_property_notify_event_t *>(event)->window == m_window.internalWinId())
-                checkFrameLater();
-        }
-        return false;
-    }
-
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        switch (event->type()) {
-        case QEvent::Show:
-        case QEvent::Move:
-        case QEvent::Resize:
-        case QEvent::WindowActivate:
-            checkFrameLater();
-            break;
-        default:
-            break;
-        }
+        if (event->type() == QEvent::Resize && m_window.size() != m_window.minimumSize())
+            // Never from inside the resize itself.
+            QTimer::singleShot(0, this, [this] { m_window.resize(m_window.minimumSize()); });
         return false;
     }
 
 private:
-    // Once the event that announced it has been handled; never from inside
-    // an event, which must not resize.
-    void checkFrameLater()
-    {
-        if (m_queued)
-            return;
-        m_queued = true;
-        QMetaObject::invokeMethod(this, [this] {
-            m_queued = false;
-            if (frameSize(m_window) != m_frame)
-                apply(true, true);
-        }, Qt::QueuedConnection);
-    }
-
     QWidget &m_window;
-    QSize m_frame;
-    bool m_queued = false;
 };
 
 Request *find(const QWidget &window)
@@ -121,9 +86,9 @@ Request &request(QWidget &window)
     return found ? *found : *new Request(window);
 }
 
-float readBack(const std::optional<float> &set, int real)
+float readBack(const std::optional<float> &set, float frame, int real)
 {
-    return set && pixels(*set) == real ? *set : Twips::fromPixels(real);
+    return set && clientPixels(*set, frame) == real ? *set : Twips::fromPixels(real) + frame;
 }
 
 } // namespace
@@ -131,29 +96,29 @@ float readBack(const std::optional<float> &set, int real)
 float width(const QWidget &window)
 {
     const Request *r = find(window);
-    return readBack(r ? r->width : std::nullopt, window.frameGeometry().width());
+    return readBack(r ? r->width : std::nullopt, frameWidth, clientArea(window).width());
 }
 
 float height(const QWidget &window)
 {
     const Request *r = find(window);
-    return readBack(r ? r->height : std::nullopt, window.frameGeometry().height());
+    return readBack(r ? r->height : std::nullopt, frameHeight, clientArea(window).height());
 }
 
 void setWidth(QWidget &window, float twips)
 {
-    pixels(twips);
+    clientPixels(twips, frameWidth);
     Request &r = request(window);
     r.width = twips;
-    r.apply(false, true);
+    r.apply();
 }
 
 void setHeight(QWidget &window, float twips)
 {
-    pixels(twips);
+    clientPixels(twips, frameHeight);
     Request &r = request(window);
     r.height = twips;
-    r.apply(true, false);
+    r.apply();
 }
 
 } // namespace OuterSize

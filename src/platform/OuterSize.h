@@ -2,14 +2,17 @@
 
 class QWidget;
 
-// A window's outer size in twips: frame and caption included, as the window
-// manager draws them. The window keeps whatever size was set last; the user
-// cannot drag it.
+// A window's outer size in twips, as the design counts it: the client area
+// (a main window's central widget) plus a frame of 90 x 660 twips for border,
+// caption and menu bar. Window managers draw frames of their own sizes, so the
+// client area always gets the size the design gives it and the real frame
+// goes around it.
 //
-// A size is honoured to the pixel. Twips rarely fall on whole pixels (8600
-// twips are 573.3 pixels), so while the window has the pixel size that the
-// last set asked for, it reads back the very twips that were set; a window
-// that did not take that size reads back its real size.
+// Twips rarely fall on whole pixels (8510 twips are 567.3 pixels), so while
+// the client area has the pixel size that the last set asked for, it reads
+// back the very twips that were set; otherwise it reads back its real size.
+// The window keeps the size last set: a change made by anything else (a
+// window manager that ignores a fixed size) is undone.
 namespace OuterSize {
 
 float width(const QWidget &window);
