@@ -3,31 +3,16 @@
 #include "PictureBox.h"
 #include "platform/AppError.h"
 #include "platform/Clipboard.h"
-#include "platform/OuterSize.h"
 #include "platform/ScreenGrab.h"
 
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 namespace Module1 {
 
 namespace {
 
-constexpr float twipsPerInch = 1440;
 constexpr int paletteEntries = 256;
-
-// To the nearest integer, a value exactly halfway going to the even neighbour.
-qint32 toInt32(float value)
-{
-    const double rounded = double(value) - std::floor(double(value)) == 0.5
-        ? 2 * std::round(double(value) / 2)
-        : std::round(double(value));
-    if (!(rounded >= std::numeric_limits<qint32>::min() && rounded <= std::numeric_limits<qint32>::max()))
-        throw AppError(QStringLiteral("Dimensione della finestra fuori dall'intervallo consentito: %1 pixel.")
-                           .arg(double(value)));
-    return qint32(rounded);
-}
 
 bool hasPalette(const ScreenGrab &screen)
 {
@@ -71,21 +56,12 @@ void blockCopy(QImage &bitmap, const QImage &pixels)
 
 } // namespace
 
-float ScaleX(float twips, const ScreenGrab &screen)
-{
-    return twips * float(screen.pixelsPerInchX()) / twipsPerInch;
-}
-
-float ScaleY(float twips, const ScreenGrab &screen)
-{
-    return twips * float(screen.pixelsPerInchY()) / twipsPerInch;
-}
-
+// The frame that the window system draws is the window's, whatever frame the
+// design's outer size counts: the image is the window as the screen shows it.
 Picture GrabFormImage(QWidget &form, ScreenGrab &screen)
 {
-    const qint32 width = toInt32(ScaleX(OuterSize::width(form), screen));
-    const qint32 height = toInt32(ScaleY(OuterSize::height(form), screen));
-    return GrabWindowImage(form, false, 0, 0, width, height, screen);
+    const QSize outer = screen.outerSize(form);
+    return GrabWindowImage(form, false, 0, 0, outer.width(), outer.height(), screen);
 }
 
 Picture GrabWindowImage(QWidget &window, bool clientArea, int left, int top, int width, int height,

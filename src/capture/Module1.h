@@ -10,10 +10,6 @@ class ScreenGrab;
 // Captures a window's pixels into a picture and puts it on the clipboard.
 namespace Module1 {
 
-// Twips to screen pixels, as single-precision values.
-float ScaleX(float twips, const ScreenGrab &screen);
-float ScaleY(float twips, const ScreenGrab &screen);
-
 // The whole form, frame, caption and menu bar included, at its outer size.
 Picture GrabFormImage(QWidget &form, ScreenGrab &screen);
 // A rectangle of the window, measured from its outer top-left corner, or from

@@ -2,17 +2,17 @@
 
 #include "ScreenGrab.h"
 
-// Grabs from the screen where the window system allows it (on X11 the
-// screen area of the window's frame, caption and menu bar included);
-// elsewhere the window renders itself.
+// Grabs from the screen where the window system allows it: on X11 the area of
+// the frame that the window manager draws around the window, in the screen's
+// own pixels at any device pixel ratio. Elsewhere (Wayland gives no program
+// the screen's pixels) the window renders itself.
 class QtScreenGrab : public ScreenGrab
 {
 public:
-    double pixelsPerInchX() const override;
-    double pixelsPerInchY() const override;
     int rasterCaps() const override;
     int paletteSize() const override;
     QList<QRgb> paletteEntries(int first, int count) const override;
     QImage::Format pixelFormat() const override;
+    QSize outerSize(QWidget &window) override;
     QImage grab(QWidget &window, bool clientArea, const QRect &source) override;
 };

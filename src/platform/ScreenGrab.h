@@ -6,8 +6,8 @@
 
 class QWidget;
 
-// The screen as the window capture sees it: its resolution, its pixel format
-// and palette, and the pixels a window shows on it.
+// The screen as the window capture sees it: its pixel format and palette, the
+// window's place on it, and the pixels the window shows there.
 class ScreenGrab
 {
 public:
@@ -16,15 +16,15 @@ public:
 
     virtual ~ScreenGrab() = default;
 
-    // Screen pixels per inch.
-    virtual double pixelsPerInchX() const = 0;
-    virtual double pixelsPerInchY() const = 0;
     virtual int rasterCaps() const = 0;
     virtual int paletteSize() const = 0;
     // Entries first to first + count - 1 of the screen's palette.
     virtual QList<QRgb> paletteEntries(int first, int count) const = 0;
     virtual QImage::Format pixelFormat() const = 0;
 
+    // The window's outer size in screen pixels, with the frame, caption and
+    // menu bar that the screen shows around its client area.
+    virtual QSize outerSize(QWidget &window) = 0;
     // The pixels of `source`, in screen pixels from the top-left corner of the
     // window's outer frame, or of its client area when clientArea is set, as
     // the screen shows them. Null when no image can be had.
