@@ -2,10 +2,15 @@
 
 class QImage;
 
-// Prints one page holding the image, fitted to the page, as a job of its own.
+// One print job at a time: its pages go out together, as one document, when
+// it ends.
 class Printer
 {
 public:
     virtual ~Printer() = default;
+    virtual void beginJob() = 0;
+    // A page holding the image, fitted to the page.
     virtual void printPage(const QImage &image) = 0;
+    // Sends the pages printed so far; false when the printer refused them.
+    virtual bool endJob() = 0;
 };
