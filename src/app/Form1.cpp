@@ -2,6 +2,7 @@
 
 #include "Form1Design.h"
 #include "NumberText.h"
+#include "PlainControls.h"
 #include "capture/Module1.h"
 #include "platform/AppError.h"
 #include "platform/Clipboard.h"
@@ -26,7 +27,6 @@ constexpr unsigned green = 0x00008000;
 constexpr float normalWidth = 11970, normalHeight = 8250;
 constexpr float printWidth = 8600, printHeight = 8255;
 constexpr float trailRadius = 40;
-constexpr float clientWidth = 11880, clientHeight = 7590;
 constexpr float clientLeft = 75, clientTop = 915;
 
 // Appending to an empty editable list would select its first entry; the
@@ -47,6 +47,29 @@ void showValue(QLabel *label, const QScrollBar *bar)
     label->adjustSize();
 }
 
+// Takes the keyboard focus off the comment line while it lives, so that its
+// caret and focus frame, which belong to the screen alone, stay out of
+// prints and copies; the focus then comes back where it was.
+class CaretAway
+{
+public:
+    CaretAway(QWidget &line, QWidget &elsewhere) : m_line(line.hasFocus() ? &line : nullptr)
+    {
+        if (m_line)
+            elsewhere.setFocus();
+    }
+    ~CaretAway()
+    {
+        if (m_line)
+            m_line->setFocus();
+    }
+    CaretAway(const CaretAway &) = delete;
+    CaretAway &operator=(const CaretAway &) = delete;
+
+private:
+    QWidget *m_line;
+};
+
 } // namespace
 
 Form1::Form1(const Platform &platform, QWidget *parent) : QMainWindow(parent), m_platform(platform)
@@ -54,21 +77,20 @@ Form1::Form1(const Platform &platform, QWidget *parent) : QMainWindow(parent), m
     Form1Design::applyWindowFont(*this);
     ui.setupUi(this);
     Form1Design::apply(ui, *this);
+    new PlainControls(this, {ui.Combo1, ui.Combo2, ui.Combo3}, {ui.VScroll1, ui.HScroll1, ui.HScroll2, ui.HScroll3});
     connectHandlers();
     Form_Load();
     placeAtStart();
     ui.VScroll1->setFocus();
 }
 
-// The client area (the canvas, below the menu bar) has the design's size and
-// its top-left corner lies at the design's place on the screen.
+// The normal size, with the client area's top-left corner (the canvas, below
+// the menu bar) at the design's place on the screen.
 void Form1::placeAtStart()
 {
-    const int menuHeight = ui.menubar->sizeHint().height();
-    const QSize client(int(Twips::toPixels(clientWidth)), int(Twips::toPixels(clientHeight)));
-    setFixedSize(client.width(), client.height() + menuHeight);
-    setGeometry(QRect(QPoint(int(Twips::toPixels(clientLeft)), int(Twips::toPixels(clientTop)) - menuHeight),
-                      size()));
+    setSize(normalHeight, normalWidth);
+    const QPoint client(int(Twips::toPixels(clientLeft)), int(Twips::toPixels(clientTop)));
+    setGeometry(QRect(client - ui.canvas->mapTo(this, QPoint()), size()));
 }
 
 template<typename... Args>
@@ -259,19 +281,30 @@ void Form1::s_Click()
     ui.rid->setEnabled(true);
 }
 
-// One page per copy, each of the client area as it is shown.
+// One page per copy, each of the client area as it is shown, all in one job,
+// so that a printer writing to a file keeps every copy. When a page fails,
+// the pages before it are still sent.
 void Form1::printCopies(qint16 copies)
 {
     if (copies < 1)
         return;
-    const QImage page = ui.canvas->grab().toImage();
+    QImage page;
+    {
+        CaretAway away(*ui.Text1, *ui.canvas);
+        page = ui.canvas->grab().toImage();
+    }
+    Printer &printer = m_platform.printer;
+    printer.beginJob();
     for (int copy = 1; copy <= copies; ++copy) {
         try {
-            m_platform.printer.printPage(page);
+            printer.printPage(page);
         } catch (const AppError &e) {
+            printer.endJob();
             throw AppError(QStringLiteral("%1\nCopie stampate: %2 di %3.").arg(e.message()).arg(copy - 1).arg(copies));
         }
     }
+    if (!printer.endJob())
+        throw AppError(QStringLiteral("La stampante ha rifiutato il lavoro: nessuna copia stampata."));
 }
 
 void Form1::no_Click()
@@ -293,6 +326,7 @@ void Form1::chi_Click()
 
 void Form1::mnuCopia_Click()
 {
+    CaretAway away(*ui.Text1, *ui.canvas);
     Module1::CopyToClipboard(*this, *ui.Picture1, m_platform.screenGrab, m_platform.clipboard);
 }
 
