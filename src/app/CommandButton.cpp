@@ -3,6 +3,13 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+QRect CommandButton::captionArea() const
+{
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    return style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+}
+
 void CommandButton::paintEvent(QPaintEvent *)
 {
     QStylePainter painter(this);
@@ -10,7 +17,6 @@ void CommandButton::paintEvent(QPaintEvent *)
     initStyleOption(&option);
     option.text.clear();
     painter.drawControl(QStyle::CE_PushButton, option);
-    const QRect textArea = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-    painter.drawText(textArea, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, text());
+    painter.drawText(captionArea(), captionFlags, text());
 }

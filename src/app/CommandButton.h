@@ -11,6 +11,10 @@ class CommandButton : public QPushButton
 public:
     using QPushButton::QPushButton;
 
+    static constexpr int captionFlags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
+    // Where the caption is drawn.
+    QRect captionArea() const;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 };

@@ -1,10 +1,12 @@
 #include "Form1Design.h"
 
+#include "CommandButton.h"
 #include "Cursors.h"
 #include "platform/Colors.h"
 #include "ui_form1.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QFont>
 #include <QLineEdit>
 #include <QIcon>
@@ -31,6 +33,24 @@ void setColors(QWidget &control, unsigned text, unsigned background)
     palette.setColor(control.backgroundRole(), Colors::toQColor(background));
     control.setPalette(palette);
     control.setAutoFillBackground(true);
+}
+
+// The stand-in faces are wider than the design's: a caption takes the largest
+// size, up to the design's, at which it fits its box whole.
+void fitCaption(QWidget &control, const QRect &box, int flags, const QString &caption)
+{
+    QFont f = control.font();
+    while (f.pointSizeF() > 4 && !box.contains(QFontMetrics(f).boundingRect(box, flags, caption)))
+        f.setPointSizeF(f.pointSizeF() - 0.25);
+    control.setFont(f);
+}
+
+void fitCaptions(QWidget &panel)
+{
+    for (QLabel *label : panel.findChildren<QLabel *>())
+        fitCaption(*label, label->contentsRect(), int(label->alignment()) | Qt::TextWordWrap, label->text());
+    for (CommandButton *button : panel.findChildren<CommandButton *>())
+        fitCaption(*button, button->captionArea(), CommandButton::captionFlags, button->text());
 }
 
 void setTextColor(QWidget &control, unsigned text)
@@ -95,12 +115,15 @@ void apply(Ui::Form1 &ui, QWidget &window)
     setColors(*ui.Label4, 0x000000C0, 0x008080FF);
     setColors(*ui.Label5, 0x0000C000, 0x00C0FFC0);
     setColors(*ui.Label6, 0x00C00000, 0x00FFFFC0);
-    for (QWidget *label : {ui.Label1, ui.Label2, ui.Label3, ui.Label4, ui.Label5, ui.Label6, ui.Label7})
-        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    fitCaptions(*ui.Frame1);
 
     ui.VScroll1->setCursor(Cursors::thickness());
     for (QWidget *bar : {ui.HScroll1, ui.HScroll2, ui.HScroll3})
         bar->setCursor(Cursors::colour());
+    // The panel's cursor is for its bare surface: controls without one of their own show the arrow.
+    for (QWidget *control : ui.Frame1->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (!control->testAttribute(Qt::WA_SetCursor))
+            control->setCursor(Qt::ArrowCursor);
 
     setTextColor(*ui.Combo1, 0x000000C0);
     // On Linux Qt names an editable list after its text, so a screen reader

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QGroupBox>
+
+// A group box whose caption sits on its top border at the top-left, as group
+// boxes usually draw it, rather than on a row of its own above the border.
+class GroupBox : public QGroupBox
+{
+    Q_OBJECT
+
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
