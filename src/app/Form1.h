@@ -17,37 +17,54 @@ class Form1 : public QMainWindow
 public:
     explicit Form1(const Platform &platform, QWidget *parent = nullptr);
 
+    // The design's controls (form1.ui), by name:
+    //   canvas: the drawing area; Text1: the comment line; Shape1, Shape2: the
+    //   frame; Picture1: the hidden holder of the last copy.
+    //   Frame1 "Comandi:", the panel: Command3 "Cancella tutto", Command1 "Bianco",
+    //   Command2 "Nero", Command6 "Cornice ON", Command7 "Cornice OF",
+    //   Command4 "Linea per effetto 3D", Combo1 the drawing mode, Combo3 the fill
+    //   pattern, Command8 "Colore dello stile:", Label7 over Combo2 the right
+    //   button's radius, Label2 "Spessore" with Label3 its value, Command5
+    //   "Spessore 1 colore nero:", VScroll1 the thickness, Label1 "Color  RGB",
+    //   HScroll1..3 red, green, blue with their values Label4..6, Line1..8 the
+    //   separators.
+    //   Menus: f "&File" (mnuCopia, s, rid, chi), v "&Visualizza" (an, no),
+    //   sfon "Sfondo" (cds).
     Ui::Form1 ui;
 
-    void Form_Load();
-    void Form_MouseDown(int button, int shift, float x, float y);
-    void Form_MouseMove(int button, int shift, float x, float y);
-    void Form_MouseUp(int button, int shift, float x, float y);
+    // The window and the pen on the canvas.
+    void Form_Load();                                          // fills the lists, disables rid
+    void Form_MouseDown(int button, int shift, float x, float y); // takes the pen; right button: circle
+    void Form_MouseMove(int button, int shift, float x, float y); // a dot while pressed; circle trail
+    void Form_MouseUp(int button, int shift, float x, float y);   // lifts the pen
     bool penDown() const { return m_penDown; }
 
-    void HScroll1_Change();
-    void HScroll2_Change();
-    void HScroll3_Change();
-    void VScroll1_Change();
-    void Command1_Click();
-    void Command2_Click();
-    void Command5_Click();
+    // Pen controls: value labels and presets.
+    void HScroll1_Change(); // red -> Label4
+    void HScroll2_Change(); // green -> Label5
+    void HScroll3_Change(); // blue -> Label6
+    void VScroll1_Change(); // thickness -> Label3
+    void Command1_Click();  // "Bianco"
+    void Command2_Click();  // "Nero"
+    void Command5_Click();  // "Spessore 1 colore nero:"
 
-    void Command4_Click();
-    void Command3_Click();
-    void Command6_Click();
-    void Command7_Click();
-    void Combo3_Click();
-    void Command8_Click();
-    void Text1_Click();
-    void cds_Click();
+    // Canvas commands, frame, comment line, background.
+    void Command4_Click(); // "Linea per effetto 3D"
+    void Command3_Click(); // "Cancella tutto"
+    void Command6_Click(); // "Cornice ON"
+    void Command7_Click(); // "Cornice OF"
+    void Combo3_Click();   // a fill pattern picked from "Stile dello sfondo:"
+    void Command8_Click(); // "Colore dello stile:", the pattern colour
+    void Text1_Click();    // the comment line, emptied when clicked
+    void cds_Click();      // "Colore di sfondo:"
 
-    void an_Click();
-    void s_Click();
-    void no_Click();
-    void rid_Click();
-    void chi_Click();
-    void mnuCopia_Click();
+    // Menus: sizes, printing, closing, copy.
+    void an_Click();       // "&Anteprima di Stampa:"
+    void s_Click();        // "&Stampa:"
+    void no_Click();       // "&Normale"
+    void rid_Click();      // "&Ridimensiona:"
+    void chi_Click();      // "&Chiudi:"
+    void mnuCopia_Click(); // "Copia:"
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,7 +1,7 @@
 #include "PlainControls.h"
 
 #include <QComboBox>
-#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -10,6 +10,9 @@ PlainControls::PlainControls(QObject *owner, const QList<QComboBox *> &lists, co
 {
     for (QComboBox *list : lists) {
         list->setCompleter(nullptr);
+        // Enter or leaving the field would pick the entry matching the typed
+        // text: an entry is picked from the list alone.
+        QObject::disconnect(list->lineEdit(), &QLineEdit::editingFinished, list, nullptr);
         list->installEventFilter(this);
     }
     for (QScrollBar *bar : bars) {
@@ -28,12 +31,6 @@ bool PlainControls::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
         return bar && static_cast<QMouseEvent *>(event)->button() != Qt::LeftButton;
-    case QEvent::KeyPress: {
-        // Enter would pick the entry matching the typed text: a list's entry
-        // is picked from its open list alone.
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        return !bar && (key == Qt::Key_Return || key == Qt::Key_Enter);
-    }
     default:
         return false;
     }

@@ -8,7 +8,7 @@ class QScrollBar;
 
 // Turns off what Qt's controls do beyond the design, since each of these
 // would change a value, a mode or the drawing behind the user's back:
-// completion and Enter in the lists, the wheel over a list that does not
+// completion and picking by typed text in the lists, the wheel over a list that does not
 // have the focus, and the scroll bars' wheel, middle click and context menu.
 // The lists still change by typing, by picking an entry, and by the arrow
 // keys and the wheel while they have the focus; the bars by their arrows,

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "app/Application.h"
+#include "app/Form1.h"
+#include "platform/AppError.h"
+#include "platform/Clipboard.h"
+#include "platform/CommonDialog.h"
+#include "platform/MessageBox.h"
+#include "platform/Printer.h"
+#include "platform/ScreenGrab.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+
+// Stand-ins for the window system's services: each records what the window
+// asked of it and fails where the test makes it.
+struct FakeMessageBox : MessageBox
+{
+    QStringList shown;
+    void show(const QString &text) override { shown << text; }
+};
+
+struct FakeCommonDialog : CommonDialog
+{
+    bool cancel = false;
+    qint32 colour = 0;
+    qint16 copies = 1;
+    void setDialogKind(qint16) override {}
+    qint32 checkValue() const override { return cancel ? Cancelled : 0; }
+    qint32 chosenColor() const override { return colour; }
+    void openPrinterDialog() override {}
+    qint16 copyCount() const override { return copies; }
+};
+
+struct FakePrinter : Printer
+{
+    QList<QImage> pages;
+    int jobs = 0, failAtPage = 0; // 1-based; 0 never
+    void beginJob() override { ++jobs; }
+    void printPage(const QImage &image) override
+    {
+        if (pages.size() + 1 == failAtPage)
+            throw AppError(QStringLiteral("printer refused"));
+        pages << image;
+    }
+    bool endJob() override { return true; }
+};
+
+struct FakeClipboard : Clipboard
+{
+    QImage image = QImage(1, 1, QImage::Format_RGB32);
+    void clear() override { image = QImage(); }
+    void setImage(const QImage &i) override { image = i; }
+};
+
+// The window's own rendering, frameless, stands for the screen.
+struct FakeScreenGrab : ScreenGrab
+{
+    int caps = 0, entries = 0;
+    bool fails = false;
+    static QRgb entry(int i) { return qRgb(i, 255 - i, i / 2); }
+    int rasterCaps() const override { return caps; }
+    int paletteSize() const override { return entries; }
+    QList<QRgb> paletteEntries(int first, int count) const override
+    {
+        QList<QRgb> palette;
+        for (int i = first; i < first + count && i < entries; ++i)
+            palette << entry(i);
+        return palette;
+    }
+    QImage::Format pixelFormat() const override { return QImage::Format_RGB32; }
+    QSize outerSize(QWidget &window) override { return window.size(); }
+    QImage grab(QWidget &window, bool, const QRect &area) override
+    {
+        return fails ? QImage() : window.grab().toImage().copy(area);
+    }
+};
+
+// The real window, offscreen, with the fakes, driven by mouse events that
+// carry their held buttons as the window system sends them.
+struct Fixture
+{
+    FakeCommonDialog dialog;
+    FakeMessageBox messageBox;
+    FakePrinter printer;
+    FakeClipboard clipboard;
+    FakeScreenGrab screen;
+    Form1 form{{dialog, messageBox, printer, clipboard, screen}};
+    Ui::Form1 &ui = form.ui;
+
+    Fixture()
+    {
+        form.show();
+        form.activateWindow();
+    }
+    QRgb pixel(int x, int y) const { return form.ui.canvas->image().pixel(x, y); }
+    void mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
+    {
+        QMouseEvent event(type, at, form.ui.canvas->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(form.ui.canvas, &event);
+    }
+    // Pressed at the first point, moved through the others, released at the last.
+    void stroke(Qt::MouseButton button, const QList<QPoint> &points)
+    {
+        mouse(QEvent::MouseButtonPress, points.first(), button, button);
+        for (const QPoint &p : points.mid(1))
+            mouse(QEvent::MouseMove, p, Qt::NoButton, button);
+        mouse(QEvent::MouseButtonRelease, points.last(), button, Qt::NoButton);
+    }
+};
