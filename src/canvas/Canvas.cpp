@@ -9,6 +9,9 @@
 
 namespace {
 
+// While motions keep coming, the screen follows the drawing this often.
+constexpr qint64 flushIntervalNs = 3'000'000;
+
 int buttonCode(Qt::MouseButtons buttons)
 {
     return (buttons & Qt::LeftButton ? Canvas::Left : 0) | (buttons & Qt::RightButton ? Canvas::Right : 0)
@@ -94,7 +97,38 @@ QRect Canvas::toLogical(const QRect &device) const
 
 void Canvas::touched(const QRect &pixels)
 {
-    update(pixels & rect());
+    repaintLater(pixels & rect());
+}
+
+// A repaint costs far more than a dot: the image takes each dot at once, and
+// the screen follows at most every few milliseconds while motions keep
+// coming, with the region touched in between, and at once after a pause.
+void Canvas::repaintLater(const QRegion &region)
+{
+    m_pending += region;
+    if (m_flushTimer.isActive())
+        return;
+    const qint64 waited = m_sinceFlush.isValid() ? m_sinceFlush.nsecsElapsed() : flushIntervalNs;
+    if (waited >= flushIntervalNs)
+        flush();
+    else
+        m_flushTimer.start(int((flushIntervalNs - waited) / 1'000'000) + 1, Qt::PreciseTimer, this);
+}
+
+void Canvas::flush()
+{
+    m_flushTimer.stop();
+    update(m_pending);
+    m_pending = QRegion();
+    m_sinceFlush.start();
+}
+
+void Canvas::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() == m_flushTimer.timerId())
+        flush();
+    else
+        QWidget::timerEvent(event);
 }
 
 // What the rasteriser strokes reaches half the pen beyond the path, and a pixel more.
@@ -159,7 +193,7 @@ void Canvas::repaintSpans()
         for (const QRect &span : std::as_const(m_spans))
             region += toLogical(span);
     }
-    update(region);
+    repaintLater(region);
 }
 
 // Every pixel whose centre lies within half the pen of the circle, as spans

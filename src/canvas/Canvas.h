@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QBasicTimer>
 #include <QColor>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPointF>
 #include <QWidget>
@@ -37,7 +39,6 @@ public:
     // In device pixels: devicePixelRatio() of them to a logical pixel.
     const QImage &image() const { return m_image; }
 
-
 signals:
     void mouseDown(int button, int shift, float x, float y);
     void mouseMove(int button, int shift, float x, float y);
@@ -46,6 +47,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void timerEvent(QTimerEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -55,6 +57,8 @@ private:
     QPen pen() const;
     QRect toLogical(const QRect &device) const;
     void touched(const QRect &pixels);
+    void repaintLater(const QRegion &region);
+    void flush();
     void stroked(const QRectF &path);
     void fillRing(QPointF centre, double radius, double halfPen);
     void fillSpan(int y, double from, double to);
@@ -67,4 +71,7 @@ private:
     QPointF m_current;
     int m_held = 0;
     QList<QRect> m_spans; // of the last dot or ring, kept to spare an allocation per move
+    QRegion m_pending;    // drawn, not yet asked of the screen
+    QBasicTimer m_flushTimer;
+    QElapsedTimer m_sinceFlush;
 };
