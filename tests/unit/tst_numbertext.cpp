@@ -25,6 +25,7 @@ void TestNumberText::leadingValue_data()
     QTest::newRow("plain") << "100" << 100.0;
     QTest::newRow("digits then letters") << "35abc" << 35.0;
     QTest::newRow("blank inside digits") << "1 20" << 120.0;
+    QTest::newRow("tab and line feed inside") << "1\t2\n3" << 123.0;
     QTest::newRow("letters alone") << "abc" << 0.0;
     QTest::newRow("empty") << "" << 0.0;
     QTest::newRow("blank after sign") << "- 5" << -5.0;
