@@ -14,7 +14,7 @@
 #include <QTest>
 
 // Stand-ins for the window system's services: each records what the window
-// asked of it and fails where the test makes it.
+// asked of it, and fails where a real one can.
 struct FakeMessageBox : MessageBox
 {
     QStringList shown;
@@ -36,7 +36,7 @@ struct FakeCommonDialog : CommonDialog
 struct FakePrinter : Printer
 {
     QList<QImage> pages;
-    int jobs = 0, failAtPage = 0; // 1-based; 0 never
+    int jobs = 0, failAtPage = 0; // 1-based; 0: never
     void beginJob() override { ++jobs; }
     void printPage(const QImage &image) override
     {
@@ -65,7 +65,7 @@ struct FakeScreenGrab : ScreenGrab
     QList<QRgb> paletteEntries(int first, int count) const override
     {
         QList<QRgb> palette;
-        for (int i = first; i < first + count && i < entries; ++i)
+        for (int i = first; i < std::min(first + count, entries); ++i)
             palette << entry(i);
         return palette;
     }
@@ -89,16 +89,12 @@ struct Fixture
     Form1 form{{dialog, messageBox, printer, clipboard, screen}};
     Ui::Form1 &ui = form.ui;
 
-    Fixture()
-    {
-        form.show();
-        form.activateWindow();
-    }
-    QRgb pixel(int x, int y) const { return form.ui.canvas->image().pixel(x, y); }
+    Fixture() { form.show(); }
+    QRgb pixel(int x, int y) const { return ui.canvas->image().pixel(x, y); }
     void mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
     {
-        QMouseEvent event(type, at, form.ui.canvas->mapToGlobal(at), button, held, Qt::NoModifier);
-        QApplication::sendEvent(form.ui.canvas, &event);
+        QMouseEvent event(type, at, ui.canvas->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(ui.canvas, &event);
     }
     // Pressed at the first point, moved through the others, released at the last.
     void stroke(Qt::MouseButton button, const QList<QPoint> &points)

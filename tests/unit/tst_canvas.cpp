@@ -24,125 +24,100 @@ class TestCanvas : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
+    void init()
+    {
+        canvas = new Canvas;
+        canvas->resize(200, 150);
+        canvas->setForeColor(Qt::black);
+        canvas->setBackColor(Qt::white);
+    }
     void cleanup() { delete canvas; }
-    void dotsAndRings_data();
-    void dotsAndRings();
-    void lineClearAndBackground();
-    void repaintsWhatItTouches_data();
-    void repaintsWhatItTouches();
+    void dotsAndRings_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QPoint>("centre"); // pixels
+        QTest::addColumn<float>("radius");  // twips; NaN: a dot
+        QTest::addColumn<QList<QPoint>>("ink");
+        QTest::addColumn<QList<QPoint>>("blank");
+        QTest::addColumn<int>("pixels"); // inked in all; -1: not counted
+        using P = QList<QPoint>;
+        const float dot = float(qQNaN());
+        QTest::newRow("dot 1 px") << 1 << QPoint(100, 75) << dot << P{{100, 75}} << P{} << 1;
+        QTest::newRow("dot 5 px, round") << 5 << QPoint(100, 75) << dot << P{{98, 75}, {102, 75}, {100, 73}}
+                                         << P{{98, 73}, {102, 77}, {103, 75}} << 21;
+        QTest::newRow("dot 50 px") << 50 << QPoint(100, 75) << dot << P{{75, 75}, {124, 75}, {100, 50}}
+                                   << P{{125, 75}, {76, 52}} << -1;
+        QTest::newRow("ring, radius 20 px") << 1 << QPoint(100, 75) << 300.f << P{{120, 75}, {80, 75}, {100, 95}}
+                                            << P{{100, 75}, {100, 65}, {122, 75}} << -1;
+        QTest::newRow("radius 0: a dot") << 1 << QPoint(100, 75) << 0.f << P{{100, 75}} << P{} << 1;
+        QTest::newRow("negative radius: its size") << 1 << QPoint(100, 75) << -300.f << P{{120, 75}} << P{{100, 75}} << -1;
+        QTest::newRow("at the edge: clipped, not moved") << 3 << QPoint(2, 75) << 300.f << P{{22, 75}, {2, 55}}
+                                                         << P{{2, 75}} << -1;
+        QTest::newRow("vast, around the canvas") << 50 << QPoint(10, 10) << 1e30f << P{} << P{} << 0;
+        QTest::newRow("largest single, negative") << 50 << QPoint(100, 75) << -3.4e38f << P{} << P{} << 0;
+    }
+    void dotsAndRings()
+    {
+        QFETCH(int, width);
+        QFETCH(QPoint, centre);
+        QFETCH(float, radius);
+        QFETCH(QList<QPoint>, ink);
+        QFETCH(QList<QPoint>, blank);
+        QFETCH(int, pixels);
+        canvas->setDrawWidth(width);
+        if (qIsNaN(radius))
+            canvas->plotPoint(tw(centre.x()), tw(centre.y()));
+        else
+            canvas->circle(tw(centre.x()), tw(centre.y()), radius);
+        for (const auto &[points, colour] : {std::pair{ink, black}, {blank, white}})
+            for (const QPoint &p : points)
+                QVERIFY2(canvas->image().pixel(p) == colour, qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
+        if (pixels >= 0)
+            QCOMPARE(inked(canvas->image()), pixels);
+        QCOMPARE(canvas->currentPosition(), QPointF(tw(centre.x()), tw(centre.y())));
+    }
+    void lineClearAndBackground()
+    {
+        canvas->plotPoint(tw(0), tw(50));
+        canvas->lineTo(1e9f, tw(50)); // clipped to the canvas, not lost
+        QCOMPARE(canvas->image().pixel(199, 50), black);
+        QCOMPARE(canvas->currentPosition(), QPointF(1e9f, tw(50)));
+        const QColor blue(0x33, 0x66, 0xCC);
+        canvas->setBackColor(blue);
+        QCOMPARE(canvas->image().pixel(100, 50), blue.rgb());
+        canvas->plotPoint(tw(60), tw(60));
+        canvas->clear();
+        QCOMPARE(canvas->image().pixel(60, 60), blue.rgb());
+        canvas->lineTo(0, 2000); // from the top-left corner after a clear
+        QCOMPARE(canvas->image().pixel(0, 100), black);
+        QCOMPARE(canvas->image().pixel(1, 100), blue.rgb());
+    }
+    void repaintsWhatItTouches()
+    {
+        canvas->show();
+        QVERIFY(QTest::qWaitForWindowExposed(canvas));
+        struct : QObject {
+            QRegion painted;
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                if (event->type() == QEvent::Paint)
+                    painted += static_cast<QPaintEvent *>(event)->region();
+                return false;
+            }
+        } spy;
+        canvas->installEventFilter(&spy);
+        canvas->setDrawWidth(5);
+        canvas->circle(tw(100), tw(75), 600); // a ring of 40 px: its spans, not its box
+        QTRY_VERIFY(spy.painted.contains(QPoint(140, 75)));
+        int area = 0;
+        for (const QRect &r : spy.painted)
+            area += r.width() * r.height();
+        QVERIFY2(area <= 2 * inked(canvas->image()), qPrintable(QString::number(area)));
+    }
 
 private:
     Canvas *canvas = nullptr;
 };
-
-void TestCanvas::init()
-{
-    canvas = new Canvas;
-    canvas->resize(200, 150);
-    canvas->setForeColor(Qt::black);
-    canvas->setBackColor(Qt::white);
-}
-
-void TestCanvas::dotsAndRings_data()
-{
-    QTest::addColumn<int>("width");
-    QTest::addColumn<QPoint>("centre"); // pixels
-    QTest::addColumn<float>("radius");  // twips; NaN: a dot
-    QTest::addColumn<QList<QPoint>>("ink");
-    QTest::addColumn<QList<QPoint>>("blank");
-    QTest::addColumn<int>("pixels"); // inked in all; -1: not counted
-    using P = QList<QPoint>;
-    const float dot = float(qQNaN());
-    QTest::newRow("dot 1 px") << 1 << QPoint(100, 75) << dot << P{{100, 75}} << P{} << 1;
-    QTest::newRow("dot 5 px, round") << 5 << QPoint(100, 75) << dot << P{{98, 75}, {102, 75}, {100, 73}}
-                                     << P{{98, 73}, {102, 77}, {103, 75}} << 21;
-    QTest::newRow("dot 50 px") << 50 << QPoint(100, 75) << dot << P{{75, 75}, {124, 75}, {100, 50}}
-                               << P{{125, 75}, {76, 52}} << -1;
-    QTest::newRow("ring, radius 20 px") << 1 << QPoint(100, 75) << 300.f << P{{120, 75}, {80, 75}, {100, 95}}
-                                        << P{{100, 75}, {100, 65}, {122, 75}} << -1;
-    QTest::newRow("radius 0: a dot") << 1 << QPoint(100, 75) << 0.f << P{{100, 75}} << P{} << 1;
-    QTest::newRow("negative radius: its size") << 1 << QPoint(100, 75) << -300.f << P{{120, 75}} << P{{100, 75}} << -1;
-    QTest::newRow("at the edge: clipped, not moved") << 3 << QPoint(2, 75) << 300.f << P{{22, 75}, {2, 55}}
-                                                     << P{{2, 75}} << -1;
-    QTest::newRow("vast, around the canvas") << 50 << QPoint(10, 10) << 1e30f << P{} << P{} << 0;
-    QTest::newRow("largest single, negative") << 50 << QPoint(100, 75) << -3.4e38f << P{} << P{} << 0;
-}
-
-void TestCanvas::dotsAndRings()
-{
-    QFETCH(int, width);
-    QFETCH(QPoint, centre);
-    QFETCH(float, radius);
-    QFETCH(QList<QPoint>, ink);
-    QFETCH(QList<QPoint>, blank);
-    QFETCH(int, pixels);
-    canvas->setDrawWidth(width);
-    if (qIsNaN(radius))
-        canvas->plotPoint(tw(centre.x()), tw(centre.y()));
-    else
-        canvas->circle(tw(centre.x()), tw(centre.y()), radius);
-    for (const auto &[points, colour] : {std::pair{ink, black}, {blank, white}})
-        for (const QPoint &p : points)
-            QVERIFY2(canvas->image().pixel(p) == colour, qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
-    if (pixels >= 0)
-        QCOMPARE(inked(canvas->image()), pixels);
-    QCOMPARE(canvas->currentPosition(), QPointF(tw(centre.x()), tw(centre.y())));
-}
-
-void TestCanvas::lineClearAndBackground()
-{
-    canvas->plotPoint(tw(0), tw(50));
-    canvas->lineTo(1e9f, tw(50)); // clipped to the canvas, not lost
-    QCOMPARE(canvas->image().pixel(199, 50), black);
-    QCOMPARE(canvas->currentPosition(), QPointF(1e9f, tw(50)));
-    const QColor blue(0x33, 0x66, 0xCC);
-    canvas->setBackColor(blue);
-    QCOMPARE(canvas->image().pixel(100, 50), blue.rgb());
-    canvas->plotPoint(tw(60), tw(60));
-    canvas->clear();
-    QCOMPARE(canvas->image().pixel(60, 60), blue.rgb());
-    canvas->lineTo(0, 2000); // from the top-left corner after a clear
-    QCOMPARE(canvas->image().pixel(0, 100), black);
-    QCOMPARE(canvas->image().pixel(1, 100), blue.rgb());
-}
-
-void TestCanvas::repaintsWhatItTouches_data()
-{
-    QTest::addColumn<float>("radius"); // NaN: a dot of 5 px
-    QTest::addColumn<QPoint>("inside");
-    QTest::newRow("dot") << float(qQNaN()) << QPoint(100, 75);
-    QTest::newRow("ring, radius 40 px") << 600.f << QPoint(140, 75);
-}
-
-void TestCanvas::repaintsWhatItTouches()
-{
-    QFETCH(float, radius);
-    QFETCH(QPoint, inside);
-    canvas->show();
-    QVERIFY(QTest::qWaitForWindowExposed(canvas));
-    struct : QObject {
-        QRegion painted;
-        bool eventFilter(QObject *, QEvent *event) override
-        {
-            if (event->type() == QEvent::Paint)
-                painted += static_cast<QPaintEvent *>(event)->region();
-            return false;
-        }
-    } spy;
-    canvas->installEventFilter(&spy);
-    canvas->setDrawWidth(5);
-    if (qIsNaN(radius))
-        canvas->plotPoint(tw(100), tw(75));
-    else
-        canvas->circle(tw(100), tw(75), radius);
-    QTRY_VERIFY(spy.painted.contains(inside));
-    int area = 0;
-    for (const QRect &r : spy.painted)
-        area += r.width() * r.height();
-    // A small dot may repaint a box with a margin; nothing repaints twice what it inked.
-    QVERIFY2(area <= std::max(2 * inked(canvas->image()), 81), qPrintable(QString::number(area)));
-}
 
 QTEST_MAIN(TestCanvas)
 #include "tst_canvas.moc"

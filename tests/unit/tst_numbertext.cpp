@@ -11,78 +11,70 @@ class TestNumberText : public QObject
     Q_OBJECT
 
 private slots:
-    void leadingValue_data();
-    void leadingValue();
-    void toInteger16_data();
-    void toInteger16();
+    void leadingValue_data()
+    {
+        const double error = qQNaN();
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("plain") << "100" << 100.0;
+        QTest::newRow("digits then letters") << "35abc" << 35.0;
+        QTest::newRow("blank inside digits") << "1 20" << 120.0;
+        QTest::newRow("tab and line feed inside") << "1\t2\n3" << 123.0;
+        QTest::newRow("letters alone") << "abc" << 0.0;
+        QTest::newRow("empty") << "" << 0.0;
+        QTest::newRow("blank after sign") << "- 5" << -5.0;
+        QTest::newRow("two signs") << "--5" << 0.0;
+        QTest::newRow("second point stops") << "1.2.3" << 1.2;
+        QTest::newRow("exponent D") << "1.5D2" << 150.0;
+        QTest::newRow("negative exponent") << "25E-1" << 2.5;
+        QTest::newRow("exponent sign without digits") << "7E+" << 7.0;
+        QTest::newRow("hex") << "&H1F" << 31.0;
+        QTest::newRow("hex 16-bit wraps") << "&HFFFF" << -1.0;
+        QTest::newRow("hex 32-bit wraps") << "&HFFFFFFFF" << -1.0;
+        QTest::newRow("hex with blanks") << "& H 1 0" << 16.0;
+        QTest::newRow("octal stops at 8") << "&O78" << 7.0;
+        QTest::newRow("hex stops at a digit of another script") << QString::fromUtf8("&H1\u0663") << 1.0;
+        QTest::newRow("digits of another script are none") << QString::fromUtf8("\u0661\u0662") << 0.0;
+        QTest::newRow("ten thousand digits") << QString(10000, u'0') + u'7' << 7.0;
+        QTest::newRow("largest double") << "1.7976931348623157e308" << 1.7976931348623157e308;
+        QTest::newRow("long mantissa, small exponent") << QString(1000, u'1') + "e-999" << 1.1111111111111112;
+        QTest::newRow("beyond double") << "1.8e308" << error;
+        QTest::newRow("vast exponent") << "1e99999999999999999999" << error;
+        QTest::newRow("ten thousand nines") << QString(10000, u'9') << error;
+        QTest::newRow("hex beyond 32 bits") << "&H100000000" << error;
+    }
+    void leadingValue()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        if (std::isnan(value))
+            QVERIFY_THROWS_EXCEPTION(AppError, NumberText::leadingValue(text));
+        else
+            QCOMPARE(NumberText::leadingValue(text), value);
+    }
+    void toInteger16_data()
+    {
+        const int error = INT_MIN;
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("value");
+        QTest::newRow("list entry") << "4" << 4;
+        QTest::newRow("half to even up") << "3.5" << 4;
+        QTest::newRow("lowest") << "-32768" << -32768;
+        QTest::newRow("above range") << "32768" << error;
+        QTest::newRow("the list's first text") << "Stile dello sfondo:" << error;
+        QTest::newRow("number then letters") << "4a" << error;
+        QTest::newRow("not a number") << "nan" << error;
+    }
+    void toInteger16()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, value);
+        if (value == INT_MIN)
+            QVERIFY_THROWS_EXCEPTION(AppError, NumberText::toInteger16(text));
+        else
+            QCOMPARE(int(NumberText::toInteger16(text)), value);
+    }
 };
-
-void TestNumberText::leadingValue_data()
-{
-    const double error = qQNaN();
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<double>("value");
-    QTest::newRow("plain") << "100" << 100.0;
-    QTest::newRow("digits then letters") << "35abc" << 35.0;
-    QTest::newRow("blank inside digits") << "1 20" << 120.0;
-    QTest::newRow("tab and line feed inside") << "1\t2\n3" << 123.0;
-    QTest::newRow("letters alone") << "abc" << 0.0;
-    QTest::newRow("empty") << "" << 0.0;
-    QTest::newRow("blank after sign") << "- 5" << -5.0;
-    QTest::newRow("two signs") << "--5" << 0.0;
-    QTest::newRow("second point stops") << "1.2.3" << 1.2;
-    QTest::newRow("exponent D") << "1.5D2" << 150.0;
-    QTest::newRow("negative exponent") << "25E-1" << 2.5;
-    QTest::newRow("exponent sign without digits") << "7E+" << 7.0;
-    QTest::newRow("hex") << "&H1F" << 31.0;
-    QTest::newRow("hex 16-bit wraps") << "&HFFFF" << -1.0;
-    QTest::newRow("hex 32-bit wraps") << "&HFFFFFFFF" << -1.0;
-    QTest::newRow("hex with blanks") << "& H 1 0" << 16.0;
-    QTest::newRow("octal stops at 8") << "&O78" << 7.0;
-    QTest::newRow("hex stops at a digit of another script") << QString::fromUtf8("&H1\u0663") << 1.0;
-    QTest::newRow("digits of another script are none") << QString::fromUtf8("\u0661\u0662") << 0.0;
-    QTest::newRow("ten thousand digits") << QString(10000, u'0') + u'7' << 7.0;
-    QTest::newRow("largest double") << "1.7976931348623157e308" << 1.7976931348623157e308;
-    QTest::newRow("long mantissa, small exponent") << QString(1000, u'1') + "e-999" << 1.1111111111111112;
-    QTest::newRow("beyond double") << "1.8e308" << error;
-    QTest::newRow("vast exponent") << "1e99999999999999999999" << error;
-    QTest::newRow("ten thousand nines") << QString(10000, u'9') << error;
-    QTest::newRow("hex beyond 32 bits") << "&H100000000" << error;
-}
-
-void TestNumberText::leadingValue()
-{
-    QFETCH(QString, text);
-    QFETCH(double, value);
-    if (std::isnan(value))
-        QVERIFY_THROWS_EXCEPTION(AppError, NumberText::leadingValue(text));
-    else
-        QCOMPARE(NumberText::leadingValue(text), value);
-}
-
-void TestNumberText::toInteger16_data()
-{
-    const int error = INT_MIN;
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("value");
-    QTest::newRow("list entry") << "4" << 4;
-    QTest::newRow("half to even up") << "3.5" << 4;
-    QTest::newRow("lowest") << "-32768" << -32768;
-    QTest::newRow("above range") << "32768" << error;
-    QTest::newRow("the list's first text") << "Stile dello sfondo:" << error;
-    QTest::newRow("number then letters") << "4a" << error;
-    QTest::newRow("not a number") << "nan" << error;
-}
-
-void TestNumberText::toInteger16()
-{
-    QFETCH(QString, text);
-    QFETCH(int, value);
-    if (value == INT_MIN)
-        QVERIFY_THROWS_EXCEPTION(AppError, NumberText::toInteger16(text));
-    else
-        QCOMPARE(int(NumberText::toInteger16(text)), value);
-}
 
 QTEST_APPLESS_MAIN(TestNumberText)
 #include "tst_numbertext.moc"
