@@ -13,6 +13,7 @@ class FloorCanvas : public QWidget
 {
 public:
     int penWidth = 1;
+    bool antialiased = false;
     QImage image{792, 506, QImage::Format_RGB32};
 
     FloorCanvas()
@@ -28,6 +29,8 @@ protected:
     {
         QPainter painter(&image);
         painter.setPen(QPen(Qt::black, penWidth, Qt::SolidLine, Qt::RoundCap));
+        if (antialiased)
+            painter.setRenderHint(QPainter::Antialiasing);
         painter.drawPoint(event->position());
         const int margin = penWidth / 2 + 2;
         update(QRect(event->position().toPoint(), QSize(1, 1)).adjusted(-margin, -margin, margin, margin));
@@ -43,11 +46,11 @@ protected:
 class FloorWindow : public QMainWindow
 {
 public:
-    FloorWindow()
+    explicit FloorWindow(FloorCanvas *central = new FloorCanvas) : canvas(central)
     {
         for (const char *title : {"&File", "&Visualizza", "Sfondo"})
             menuBar()->addMenu(QString::fromLatin1(title))->addAction(QStringLiteral("-"));
-        setCentralWidget(canvas = new FloorCanvas);
+        setCentralWidget(canvas);
         setFixedSize(792, 506 + menuBar()->sizeHint().height());
     }
     FloorCanvas *canvas;
