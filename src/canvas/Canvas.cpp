@@ -115,11 +115,16 @@ void Canvas::repaintLater(const QRegion &region)
         m_flushTimer.start(int((flushIntervalNs - waited) / 1'000'000) + 1, Qt::PreciseTimer, this);
 }
 
+// On X11 Qt keeps every area it has sent to the display server until a
+// repaint overlaps one of them, and a stroke's dots seldom overlap: each
+// repaint also takes in the one before, so that list stays short.
 void Canvas::flush()
 {
     m_flushTimer.stop();
-    update(m_pending);
+    const QRect flushed = m_pending.boundingRect();
+    update(m_pending | m_flushed);
     m_pending = QRegion();
+    m_flushed = flushed;
     m_sinceFlush.start();
 }
 

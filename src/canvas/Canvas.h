@@ -72,6 +72,7 @@ private:
     int m_held = 0;
     QList<QRect> m_spans; // of the last dot or ring, kept to spare an allocation per move
     QRegion m_pending;    // drawn, not yet asked of the screen
+    QRect m_flushed;      // asked of the screen last time
     QBasicTimer m_flushTimer;
     QElapsedTimer m_sinceFlush;
 };
