@@ -97,7 +97,7 @@ QRect Canvas::toLogical(const QRect &device) const
 
 void Canvas::touched(const QRect &pixels)
 {
-    repaintLater(pixels & rect());
+    repaintLater(QRegion(pixels & rect()));
 }
 
 // A repaint costs far more than a dot: the image takes each dot at once, and
@@ -116,13 +116,14 @@ void Canvas::repaintLater(const QRegion &region)
 }
 
 // On X11 Qt keeps every area it has sent to the display server until a
-// repaint overlaps one of them, and a stroke's dots seldom overlap: each
-// repaint also takes in the one before, so that list stays short.
+// repaint overlaps one of them (it then waits for the server), and a
+// stroke's dots seldom overlap: now and then a repaint takes in the one
+// before, so that the list stays short.
 void Canvas::flush()
 {
     m_flushTimer.stop();
     const QRect flushed = m_pending.boundingRect();
-    update(m_pending | m_flushed);
+    update(++m_flushes % 32 ? m_pending : m_pending | m_flushed);
     m_pending = QRegion();
     m_flushed = flushed;
     m_sinceFlush.start();

@@ -73,6 +73,7 @@ private:
     QList<QRect> m_spans; // of the last dot or ring, kept to spare an allocation per move
     QRegion m_pending;    // drawn, not yet asked of the screen
     QRect m_flushed;      // asked of the screen last time
+    unsigned m_flushes = 0;
     QBasicTimer m_flushTimer;
     QElapsedTimer m_sinceFlush;
 };
