@@ -1,5 +1,6 @@
 #include "Application.h"
 #include "Form1.h"
+#include "platform/FontWarmUp.h"
 #include "platform/QtPlatform.h"
 
 #include <QApplication>
@@ -15,9 +16,11 @@ int main(int argc, char *argv[])
                              "per provarlo senza schermo: xvfb-run -a pittorello\n");
         return 1;
     }
+    FontWarmUp fonts;
     QApplication app(argc, argv);
     Application::setUp(app);
     QtPlatform services;
+    fonts.wait();
     Form1 window(services.platform());
     window.show();
     return app.exec();
