@@ -49,7 +49,7 @@ struct FakePrinter : Printer
 
 struct FakeClipboard : Clipboard
 {
-    QImage image = QImage(1, 1, QImage::Format_RGB32);
+    QImage image{1, 1, QImage::Format_RGB32};
     void clear() override { image = QImage(); }
     void setImage(const QImage &i) override { image = i; }
 };
