@@ -1,0 +1,42 @@
+import math, pytest
+
+from conftest import CANVAS, PANEL, box_around, ink, poll
+
+PAPER = (0, 0, PANEL, 460)  # the drawing area above the comment line
+MOVES = [(100, 100), (140, 100), (180, 140)]
+
+
+def stray(image, points, reach):  # ink on the paper farther than reach from every point
+    return [p for p in ink(image, PAPER) if all(math.dist(p[:2], q) > reach for q in points)]
+
+
+@pytest.mark.parametrize("clicks, colour, width", [({}, (0, 0, 0), 1), (  # thickness down, red, green, blue right:
+    {(PANEL + 116, 389): 4, (PANEL + 173, 437): 5, (PANEL + 173, 460): 3, (PANEL + 173, 484): 7}, (5, 3, 7), 5)],
+                         ids=["as it starts", "picked on the scroll bars"])
+def test_a_dot_where_the_mouse_moves(program, clicks, colour, width):
+    for a, n in clicks.items():
+        program.desktop.xdotool("mousemove", "--sync", *program.at(*a), "click", "--repeat", n, "--delay", 30, 1)
+    program.stroke((60, 100), *MOVES)
+    image = program.canvas()
+    for x, y in MOVES:
+        xs, ys, colours = zip(*ink(image, box_around((x, y), width)))
+        assert (min(xs), min(ys), max(xs) + 1, max(ys) + 1) == box_around((x, y), width // 2)
+        assert set(colours) == {colour} and (width < 5 or (min(xs), min(ys)) not in zip(xs, ys)), "round"
+    assert not stray(image, MOVES, width), "the press draws nothing and nothing joins the dots"
+
+
+def test_the_right_button_stamps_a_ring(program):
+    centre, radius = (250, 200), 100 / 15  # the radius list's 100 twips
+    program.desktop.xdotool("mousemove", "--sync", *program.at(*centre), "click", 3)
+    ring = poll(lambda: ink(program.canvas(), PAPER), "the ring", times=2)
+    assert all(abs(math.dist(p[:2], centre) - radius) <= 1 for p in ring)
+    angles = {int(math.degrees(math.atan2(y - centre[1], x - centre[0])) % 360 // 15) for x, y, _ in ring}
+    assert len(angles) == 24, "the ring is closed"
+
+
+def test_a_release_outside_the_window_lifts_the_pen(program):
+    program.stroke((100, 100), (150, 100), release_at=(150, CANVAS[1] + 60))  # below the window
+    for p in ((200, 200), (260, 200), (320, 200)):
+        program.desktop.xdotool("mousemove", "--sync", *program.at(*p))
+    program.stroke((20, 300), (30, 300))  # once its dot shows, the moves before it are handled
+    assert not stray(program.canvas(), [(150, 100), (30, 300)], 1)
