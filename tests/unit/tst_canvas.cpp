@@ -92,6 +92,44 @@ private slots:
         QCOMPARE(canvas->image().pixel(0, 100), black);
         QCOMPARE(canvas->image().pixel(1, 100), blue.rgb());
     }
+    // Also run at QT_SCALE_FACTOR=2: the image holds device pixels, and the
+    // same twips cover the same logical pixels as at ratio 1, unblended.
+    void crispAtTheirLogicalPlace_data()
+    {
+        QTest::addColumn<int>("width"); // 0: a ring of 100 twips
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QRect>("logical"); // what it covers at ratio 1
+        QTest::newRow("dot 1") << 1 << QPoint(100, 100) << QRect(100, 100, 1, 1);
+        QTest::newRow("dot 2, on a pixel's corner") << 2 << QPoint(101, 57) << QRect(100, 56, 2, 2);
+        QTest::newRow("dot 5 at the corner, clipped") << 5 << QPoint(1, 1) << QRect(0, 0, 4, 4);
+        QTest::newRow("ring") << 0 << QPoint(100, 70) << QRect(93, 63, 15, 15);
+    }
+    void crispAtTheirLogicalPlace()
+    {
+        QFETCH(int, width);
+        QFETCH(QPoint, at);
+        QFETCH(QRect, logical);
+        canvas->setDrawWidth(std::max(width, 1));
+        if (width)
+            canvas->plotPoint(tw(at.x()), tw(at.y()));
+        else
+            canvas->circle(tw(at.x()), tw(at.y()), 100);
+        const QImage &image = canvas->image();
+        const int ratio = int(image.devicePixelRatio());
+        QCOMPARE(image.size(), canvas->size() * ratio);
+        QRect box;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) != white) {
+                    QCOMPARE(image.pixel(x, y), black);
+                    box |= QRect(x, y, 1, 1);
+                }
+        const QRect device(logical.topLeft() * ratio, logical.size() * ratio);
+        if (width)
+            QCOMPARE(box, device);
+        else
+            QVERIFY(device.contains(box) && box.width() >= 13 * ratio && box.center() == device.center());
+    }
     void repaintsWhatItTouches()
     {
         canvas->show();
