@@ -3,7 +3,7 @@ import io, os
 import pytest
 from PIL import Image
 
-from conftest import Program, box_around, ink, poll
+from conftest import CANVAS, Program, box_around, ink, poll
 
 SCREEN = (1800, 1300)  # room for the window at twice its size
 DOTS = [(60, 60), (100, 80), (140, 100)]
@@ -28,9 +28,13 @@ def test_the_copy_is_the_frame_on_screen(desktop, scale):
     desktop.spawn(["xclip", "-quiet", "-sel", "clip", __file__])  # some text, held until replaced
     poll(lambda: "UTF8_STRING" in targets(desktop), "the text on the clipboard")
     with Program(desktop, QT_SCALE_FACTOR=scale) as program:
+        width = lambda: desktop.geometry(program.window)[2] / program.scale  # the client area, whatever the frame
+        desktop.xdotool("windowsize", program.window, 600, 400)  # undone by the program, under icewm too
+        poll(lambda: width() == CANVAS[0], lambda: f"the window back at its width, not at {width()}", 5, times=20)
         program.stroke(*DOTS)
         desktop.key(*PREVIEW_AND_COPY[:2])
         frame = poll(lambda: (f := program.frame())[2] - f[0] < 600 * program.scale and f, "print size", times=2)
+        assert round(width()) == 567
         desktop.key(*PREVIEW_AND_COPY[2:])
         poll(lambda: "image/png" in targets(desktop), "an image on the clipboard")
         assert "UTF8_STRING" not in targets(desktop), "what the clipboard held is gone"

@@ -53,7 +53,7 @@ private slots:
         QFETCH(int, pages);
         f->dialog.copies = qint16(copies);
         f->printer.failAtPage = failing;
-        f->stroke(Qt::LeftButton, {{700, 100}, {700, 101}});
+        f->ui.canvas->plotPoint(700 * 15, 101 * 15);
         for (const QString &item : items.split(u' ', Qt::SkipEmptyParts))
             f->form.findChild<QAction *>(item)->trigger();
         QTEST(f->ui.mnuCopia->isEnabled(), "copyEnabled");

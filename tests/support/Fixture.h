@@ -77,8 +77,8 @@ struct FakeScreenGrab : ScreenGrab
     }
 };
 
-// The real window, offscreen, with the fakes, driven by mouse events that
-// carry their held buttons as the window system sends them.
+// The real window, offscreen, with the fakes; its mouse events carry their
+// held buttons, as the window system sends them.
 struct Fixture
 {
     FakeCommonDialog dialog;
@@ -95,13 +95,5 @@ struct Fixture
     {
         QMouseEvent event(type, at, ui.canvas->mapToGlobal(at), button, held, Qt::NoModifier);
         QApplication::sendEvent(ui.canvas, &event);
-    }
-    // Pressed at the first point, moved through the others, released at the last.
-    void stroke(Qt::MouseButton button, const QList<QPoint> &points)
-    {
-        mouse(QEvent::MouseButtonPress, points.first(), button, button);
-        for (const QPoint &p : points.mid(1))
-            mouse(QEvent::MouseMove, p, Qt::NoButton, button);
-        mouse(QEvent::MouseButtonRelease, points.last(), button, Qt::NoButton);
     }
 };
