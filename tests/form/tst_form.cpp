@@ -37,7 +37,6 @@ private slots:
         QTest::newRow("preview") << "an" << 1 << 0 << true << true << false << 0;
         QTest::newRow("print 0 copies") << "s" << 0 << 0 << true << false << true << 0;
         QTest::newRow("print 3 copies") << "s" << 3 << 0 << true << false << true << 3;
-        QTest::newRow("print -1 copies") << "s" << -1 << 0 << true << false << true << 0;
         QTest::newRow("first page refused") << "s" << 3 << 1 << true << false << false << 0;
         QTest::newRow("third page refused") << "s" << 3 << 3 << true << false << false << 2;
         QTest::newRow("preview, print, rid") << "an s rid" << 1 << 0 << false << true << false << 1;

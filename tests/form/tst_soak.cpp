@@ -72,15 +72,13 @@ void TestSoak::randomActionsKeepTheWindowSound()
             copyEnabled = item == 0 || (copyEnabled && item != 2);
             ridEnabled = (item == 1 && !fault) || (ridEnabled && item != 3);
         }
-        const auto where = [action](const char *what) { return qPrintable(QStringLiteral("after %1: %2").arg(action).arg(what)); };
-        QVERIFY2(f.form.penDown() == pen, where("the pen is down exactly from a press to the next release"));
-        QVERIFY2(ui.Label4->text().toInt() == ui.HScroll1->value() && ui.Label3->text().toInt() == ui.VScroll1->value(),
-                 where("the labels show their bars"));
-        QVERIFY2(ui.canvas->width() == (printSize ? 567 : 792) && ui.Frame1->isVisible() != printSize,
-                 where("the window has the size its menus chose"));
-        QVERIFY2(ui.mnuCopia->isEnabled() == copyEnabled && ui.rid->isEnabled() == ridEnabled,
-                 where("the menu items are as the menus made them"));
-        QVERIFY2(f.messageBox.shown.size() == messages, where("a message for each fault, and no other"));
+        // The pen down exactly from a press to the next release; the labels showing their bars; the size, the
+        // panel and the menu items as the menus made them; a message for each fault, and no other.
+        const bool sound = f.form.penDown() == pen && ui.Label4->text().toInt() == ui.HScroll1->value()
+            && ui.Label3->text().toInt() == ui.VScroll1->value() && ui.canvas->width() == (printSize ? 567 : 792)
+            && ui.Frame1->isVisible() != printSize && ui.mnuCopia->isEnabled() == copyEnabled
+            && ui.rid->isEnabled() == ridEnabled && f.messageBox.shown.size() == messages;
+        QVERIFY2(sound, qPrintable(QStringLiteral("after action %1").arg(action)));
     }
     std::printf("soak: %d actions (seed %u) in %.1f s, invariants held after each; %d faults injected, each reported\n",
                 actions, seed, timer.elapsed() / 1000.0, faults);

@@ -42,7 +42,6 @@ private slots:
         QTest::addColumn<int>("pixels"); // inked in all; -1: not counted
         using P = QList<QPoint>;
         const float dot = float(qQNaN());
-        QTest::newRow("dot 1 px") << 1 << QPoint(100, 75) << dot << P{{100, 75}} << P{} << 1;
         QTest::newRow("dot 5 px, round") << 5 << QPoint(100, 75) << dot << P{{98, 75}, {102, 75}, {100, 73}}
                                          << P{{98, 73}, {102, 77}, {103, 75}} << 21;
         QTest::newRow("dot 50 px") << 50 << QPoint(100, 75) << dot << P{{75, 75}, {124, 75}, {100, 50}}
