@@ -5,7 +5,6 @@
 #include "platform/Clipboard.h"
 #include "platform/ScreenGrab.h"
 
-#include <cmath>
 #include <cstring>
 
 namespace Module1 {
