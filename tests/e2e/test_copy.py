@@ -45,6 +45,9 @@ class OnWeston(Program):  # on weston's output, which the X display shows
     def show(self):  # found by its paper: 560 white pixels in a row
         self.origin = poll(lambda: (i := self.desktop.screen().convert("L").tobytes().find(b"\xff" * 560)) >= 0
                            and divmod(i, SCREEN[0])[::-1], "the program on weston's output", times=2)
+        # weston's pointer follows the X pointer's deltas and takes its place only on entering:
+        # from wherever the X pointer starts, leave weston's window and come back
+        self.desktop.xdotool("mousemove", "--sync", SCREEN[0] - 1, SCREEN[1] - 1, "mousemove", "--sync", 512, 384)
 
 
 @pytest.mark.parametrize("desktop", [None], indirect=True, ids=["weston"])
