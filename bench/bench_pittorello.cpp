@@ -4,6 +4,7 @@
 #include "FloorWindow.h"
 #include "app/Application.h"
 #include "app/Form1.h"
+#include "app/NumberText.h"
 #include "platform/FontWarmUp.h"
 #include "platform/QtPlatform.h"
 
@@ -186,6 +187,14 @@ void commands(Session &s)
         repaintNow();
     }, 50);
     report("3D line from 1e9 twips away", line / 1e6, "ms", 0, 1.0, false);
+
+    // The longest text the fuzzer tries: reading a radius may not grow with its length squared.
+    const QString digits = "0." + QString(11998, QLatin1Char('7')), blanks = QString(11999, QLatin1Char(' ')) + '1';
+    for (const QString *text : {&digits, &blanks}) {
+        const double read = medianNs([&](int) { (void)NumberText::leadingValue(*text); }, 50);
+        report(text == &digits ? "radius text \"0.\" and 11,998 digits" : "radius text of 12,000 blanks and a digit",
+               read / 1e6, "ms", 0, 1.0, false);
+    }
 }
 
 void output(Session &s)
