@@ -30,7 +30,7 @@ def test_the_copy_is_the_frame_on_screen(desktop, scale):
     with Program(desktop, QT_SCALE_FACTOR=scale) as program:
         width = lambda: desktop.geometry(program.window)[2] / program.scale  # the client area, whatever the frame
         desktop.xdotool("windowsize", program.window, 600, 400)  # undone by the program, under icewm too
-        poll(lambda: width() == CANVAS[0], lambda: f"the window back at its width, not at {width()}", 5, times=20)
+        poll(lambda: width() == CANVAS[0], lambda: f"the window back at its width, not at {width()}", times=20)
         program.stroke(*DOTS)
         desktop.key(*PREVIEW_AND_COPY[:2])
         frame = poll(lambda: (f := program.frame())[2] - f[0] < 600 * program.scale and f, "print size", times=2)

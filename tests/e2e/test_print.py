@@ -78,5 +78,5 @@ def test_a_cancelled_dialog_prints_nothing_and_three_copies_give_three_pages(pro
 def test_copies_printed_to_a_file_are_its_pages(program):
     path = f"{program.desktop.home}/disegno.pdf"
     print_dialog(program, "End", "alt+f", "ctrl+a", "type:" + path, *["Tab"] * 4)  # End: the file, last printer
-    poll(lambda: pages(path) == 3, lambda: f"3 pages in the file, not {pages(path)}", timeout=5)
+    poll(lambda: pages(path) == 3, lambda: f"3 pages in the file, not {pages(path)}")
     assert_the_stroke_on_every_page([path], program.desktop.home)
