@@ -1,6 +1,6 @@
 import math, pytest
 
-from conftest import CANVAS, PANEL, box_around, ink, poll
+from conftest import CANVAS, PANEL, box_around, ink
 
 PAPER = (0, 0, PANEL, 460)  # the drawing area above the comment line
 MOVES = [(100, 100), (140, 100), (180, 140)]
@@ -23,15 +23,6 @@ def test_a_dot_where_the_mouse_moves(program, clicks, colour, width):
         assert (min(xs), min(ys), max(xs) + 1, max(ys) + 1) == box_around((x, y), width // 2)
         assert set(colours) == {colour} and (width < 5 or (min(xs), min(ys)) not in zip(xs, ys)), "round"
     assert not stray(image, MOVES, width), "the press draws nothing and nothing joins the dots"
-
-
-def test_the_right_button_stamps_a_ring(program):
-    centre, radius = (250, 200), 100 / 15  # the radius list's 100 twips
-    program.desktop.xdotool("mousemove", "--sync", *program.at(*centre), "click", 3)
-    ring = poll(lambda: ink(program.canvas(), PAPER), "the ring", times=2)
-    assert all(abs(math.dist(p[:2], centre) - radius) <= 1 for p in ring)
-    angles = {int(math.degrees(math.atan2(y - centre[1], x - centre[0])) % 360 // 15) for x, y, _ in ring}
-    assert len(angles) == 24, "the ring is closed"
 
 
 def test_a_release_outside_the_window_lifts_the_pen(program):
