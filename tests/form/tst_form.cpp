@@ -58,24 +58,27 @@ private slots:
     void cleanup() { f.reset(); }
 
     // The whole window after each action that changes what it shows, against
-    // reference/<row>.png. PITTORELLO_RENEW_REFERENCES=1 writes them anew.
+    // reference/<row>.png, and the dialogs asked for on the way.
+    // PITTORELLO_RENEW_REFERENCES=1 writes the references anew.
     void appearance_data()
     {
         QTest::addColumn<QString>("actions");
-        QTest::newRow("start") << "";
-        QTest::newRow("frame-pattern-colour") << "Command8 Command6 4";
-        QTest::newRow("frame-off-then-pattern") << "Command8 Command7 4"; // Shape1 alone
-        QTest::newRow("frame-on-then-transparent") << "Command6 1"; // Shape1 hidden
-        QTest::newRow("pattern-then-frame-off") << "2 Command7"; // both hidden
-        QTest::newRow("dot-and-ring") << "pen";
-        QTest::newRow("print-size") << "pen an";
-        QTest::newRow("background") << "pen cds";
+        QTest::addColumn<QStringList>("asked");
+        QTest::newRow("start") << "" << QStringList();
+        QTest::newRow("frame-pattern-colour") << "Command8 Command6 4" << QStringList{"colour"};
+        QTest::newRow("frame-off-then-pattern") << "Command8 Command7 4" << QStringList{"colour"}; // Shape1 alone
+        QTest::newRow("frame-on-then-transparent") << "Command6 1" << QStringList(); // Shape1 hidden
+        QTest::newRow("pattern-then-frame-off") << "2 Command7" << QStringList(); // both hidden
+        QTest::newRow("dot-and-ring") << "pen" << QStringList();
+        QTest::newRow("print-size") << "pen an" << QStringList();
+        QTest::newRow("background") << "pen cds" << QStringList{"colour"};
     }
     void appearance()
     {
         QFETCH(QString, actions);
         f->dialog.colour = 0x00CC6633;
         act(actions);
+        QTEST(f->dialog.asked, "asked");
         const QImage shown = f->form.grab().toImage().convertToFormat(QImage::Format_RGB32);
         if (shown.devicePixelRatio() != 1)
             QSKIP("the references are at a device pixel ratio of 1");
@@ -137,6 +140,7 @@ private slots:
         const bool prints = items.split(u' ').contains(u"s");
         QTEST(f->ui.mnuCopia->isEnabled(), "copyEnabled");
         QTEST(f->ui.rid->isEnabled(), "ridEnabled");
+        QCOMPARE(f->dialog.asked, prints ? QStringList{"printer"} : QStringList());
         QCOMPARE(f->printer.pages.size(), pages);
         QCOMPARE(f->printer.jobs, int(prints && copies > 0)); // all copies in one job
         QCOMPARE(f->messageBox.shown, failing ? QStringList{QStringLiteral("printer refused\nCopie stampate: %1 di 3.").arg(pages)} : QStringList());

@@ -26,10 +26,11 @@ struct FakeCommonDialog : CommonDialog
     bool cancel = false;
     qint32 colour = 0;
     qint16 copies = 1;
-    void setDialogKind(qint16) override {}
+    QStringList asked; // "colour" (kind 3), "printer", or any other kind by its number
+    void setDialogKind(qint16 kind) override { asked << (kind == 3 ? QStringLiteral("colour") : QString::number(kind)); }
     qint32 checkValue() const override { return cancel ? Cancelled : 0; }
     qint32 chosenColor() const override { return colour; }
-    void openPrinterDialog() override {}
+    void openPrinterDialog() override { asked << QStringLiteral("printer"); }
     qint16 copyCount() const override { return copies; }
 };
 
