@@ -1,6 +1,6 @@
 // The window offscreen with fake services: how it looks, its menus, sizes,
-// printing and copy, and controls that do what the design says and none of
-// Qt's extras that would change a value behind the user's back.
+// printing, copy and comment line, and controls that do what the design says
+// and none of Qt's extras that would change a value behind the user's back.
 #include "Fixture.h"
 #include "platform/OuterSize.h"
 
@@ -183,6 +183,18 @@ private slots:
         QCOMPARE(picture.palette().size(), palette ? 256 : 0);
         if (palette)
             QCOMPARE(picture.palette().at(200), FakeScreenGrab::entry(200));
+    }
+
+    // A click in the comment line empties it, a release on the drawing area does not.
+    void commentLine()
+    {
+        QTest::mouseClick(f->ui.Text1, Qt::LeftButton);
+        QCOMPARE(f->ui.Text1->text(), QString());
+        QTest::keyClicks(f->ui.Text1, QStringLiteral("nota"));
+        f->mouse(QEvent::MouseButtonRelease, {100, 100}, Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(f->ui.Text1->text(), QStringLiteral("nota"));
+        QTest::mouseClick(f->ui.Text1, Qt::LeftButton);
+        QCOMPARE(f->ui.Text1->text(), QString());
     }
 
     void inputChangesOnlyWhatItShould_data()
