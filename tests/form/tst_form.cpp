@@ -116,15 +116,18 @@ private slots:
         QTest::addColumn<bool>("copyEnabled");
         QTest::addColumn<bool>("ridEnabled");
         QTest::addColumn<int>("pages");
-        QTest::newRow("start") << "" << 1 << 0 << false << false << false << 0;
-        QTest::newRow("preview") << "an" << 1 << 0 << true << true << false << 0;
-        QTest::newRow("print 0 copies") << "s" << 0 << 0 << true << false << true << 0;
-        QTest::newRow("print 3 copies") << "s" << 3 << 0 << true << false << true << 3;
-        QTest::newRow("first page refused") << "s" << 3 << 1 << true << false << false << 0;
-        QTest::newRow("third page refused") << "s" << 3 << 3 << true << false << false << 2;
-        QTest::newRow("preview, print, rid") << "an s rid" << 1 << 0 << false << true << false << 1;
-        QTest::newRow("print, normal") << "s no" << 1 << 0 << false << false << true << 1;
-        QTest::newRow("preview, normal") << "an no" << 1 << 0 << false << false << false << 0;
+        QTest::addColumn<QString>("focused"); // before, then after
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("start") << "" << 1 << 0 << false << false << false << 0 << "VScroll1" << "VScroll1";
+        QTest::newRow("preview") << "an" << 1 << 0 << true << true << false << 0 << "VScroll1" << "canvas";
+        QTest::newRow("print 0 copies") << "s" << 0 << 0 << true << false << true << 0 << "VScroll1" << "canvas";
+        QTest::newRow("print 3 copies") << "s" << 3 << 0 << true << false << true << 3 << "Text1" << "Text1";
+        QTest::newRow("first page refused") << "s" << 3 << 1 << true << false << false << 0 << "VScroll1" << "canvas";
+        QTest::newRow("third page refused") << "s" << 3 << 3 << true << false << false << 2 << "Text1" << "Text1";
+        QTest::newRow("preview, print, rid") << "an s rid" << 1 << 0 << false << true << false << 1 << "VScroll1" << "VScroll1";
+        QTest::newRow("print, normal") << "s no" << 1 << 0 << false << false << true << 1 << "Combo1" << "VScroll1";
+        QTest::newRow("preview, normal") << "an no" << 1 << 0 << false << false << false << 0 << "VScroll1" << "VScroll1";
+        QTest::newRow("comment line, preview, normal") << "an no" << 1 << 0 << false << false << false << 0 << "Text1" << "Text1";
     }
     void menus()
     {
@@ -133,13 +136,16 @@ private slots:
         QFETCH(int, failing);
         QFETCH(bool, printSize);
         QFETCH(int, pages);
+        QFETCH(QString, focused);
         f->dialog.copies = qint16(copies);
         f->printer.failAtPage = failing;
         f->ui.canvas->plotPoint(700 * 15, 101 * 15);
+        f->form.findChild<QWidget *>(focused)->setFocus();
         act(items);
         const bool prints = items.split(u' ').contains(u"s");
         QTEST(f->ui.mnuCopia->isEnabled(), "copyEnabled");
         QTEST(f->ui.rid->isEnabled(), "ridEnabled");
+        QTEST(QApplication::focusWidget()->objectName(), "focus");
         QCOMPARE(f->dialog.asked, prints ? QStringList{"printer"} : QStringList());
         QCOMPARE(f->printer.pages.size(), pages);
         QCOMPARE(f->printer.jobs, int(prints && copies > 0)); // all copies in one job
