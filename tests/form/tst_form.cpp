@@ -94,7 +94,7 @@ private slots:
         for (int y = 0; y < shown.height(); ++y)
             for (int x = 0; x < shown.width(); ++x) {
                 const QRgb a = shown.pixel(x, y), b = reference.pixel(x, y);
-                if (std::max({qAbs(qRed(a) - qRed(b)), qAbs(qGreen(a) - qGreen(b)), qAbs(qBlue(a) - qBlue(b))}) > 16) {
+                if (std::max({qAbs(qRed(a) - qRed(b)), qAbs(qGreen(a) - qGreen(b)), qAbs(qBlue(a) - qBlue(b))}) > 3) {
                     diff.setPixel(x, y, qRgb(255, 0, 0));
                     where |= QRect(x, y, 1, 1);
                     ++count;
