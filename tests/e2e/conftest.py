@@ -128,8 +128,10 @@ def awaited(role, name, state=pyatspi.STATE_ACTIVE):  # once in state, by defaul
 def bus():  # a private D-Bus with accessibility on, as a screen reader leaves it, for this process's pyatspi too
     with Servers() as bus:
         address = bus.env["DBUS_SESSION_BUS_ADDRESS"] = f"unix:path={bus.home}/bus"
-        bus.spawn(["dbus-daemon", "--session", "--nofork", "--address=" + address])
-        poll(lambda: os.path.exists(f"{bus.home}/bus"), "the bus")
+        daemon = bus.spawn(["dbus-daemon", "--session", "--nofork", "--print-address", "--address=" + address],
+                           stdout=PIPE, text=True)
+        with daemon.stdout as printed:  # once it listens: its socket exists a little before
+            printed.readline()
         call = ("dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus")
         bus.run(*call, "org.freedesktop.DBus.Properties.Set", "string:org.a11y.Status", "string:IsEnabled",
                 "variant:boolean:true")
