@@ -103,6 +103,9 @@ double decimalValue(bool negative, QString mantissa, long long exponent)
     const QString number = (negative ? QStringLiteral("-") : QString()) + mantissa + u'e' + QString::number(exponent);
     bool ok = false;
     const double value = QLocale::c().toDouble(number, &ok);
+    // Qt refuses both ends; at the small one the nearest double is 0.
+    if (!ok && magnitude < 0)
+        return negative ? -0.0 : 0.0;
     if (!ok || !std::isfinite(value))
         throw overflow();
     return value;
