@@ -80,7 +80,8 @@ long long exponentValue(const QString &s, int i)
 
 // mantissa x 10^exponent. Converting costs the same however long the text:
 // the magnitude is judged from the digit count, and digits past the 800th
-// (beyond any that can change a double's rounding) are dropped.
+// (no double, nor a tie between two, needs more) become one digit, 1 if any
+// of them is not 0, so that they still tip a tie the way they should.
 double decimalValue(bool negative, QString mantissa, long long exponent)
 {
     constexpr int significant = 800;
@@ -97,8 +98,10 @@ double decimalValue(bool negative, QString mantissa, long long exponent)
     if (magnitude < -330)
         return negative ? -0.0 : 0.0;
     if (mantissa.size() > significant) {
-        exponent += mantissa.size() - significant;
+        const bool rest = std::any_of(mantissa.cbegin() + significant, mantissa.cend(), [](QChar c) { return c != u'0'; });
+        exponent += mantissa.size() - significant - 1;
         mantissa.truncate(significant);
+        mantissa += rest ? u'1' : u'0';
     }
     const QString number = (negative ? QStringLiteral("-") : QString()) + mantissa + u'e' + QString::number(exponent);
     bool ok = false;

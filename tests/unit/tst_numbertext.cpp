@@ -34,6 +34,7 @@ private slots:
         QTest::newRow("ten thousand digits") << QString(10000, u'0') + u'7' << 7.0;
         QTest::newRow("largest double") << "1.7976931348623157e308" << 1.7976931348623157e308;
         QTest::newRow("long mantissa, small exponent") << QString(1000, u'1') + "e-999" << 1.1111111111111112;
+        QTest::newRow("a far digit tips a tie") << "1.00000000000000011102230246251565404236316680908203125" + QString(800, u'0') + u'1' << 1.0000000000000002;
         QTest::newRow("below the smallest double") << "1e-325" << 0.0;
         QTest::newRow("below it, negative") << "-2e-330" << -0.0;
         QTest::newRow("beyond double") << "1.8e308" << error;
