@@ -27,5 +27,5 @@ void LineControl::paintEvent(QPaintEvent *)
         band.setHeight(m_width), band.moveTop((height() - m_width) / 2);
     else
         band.setWidth(m_width), band.moveLeft((width() - m_width) / 2);
-    painter.fillRect(band, m_color);
+    painter.fillRect(band, color());
 }

@@ -15,7 +15,8 @@ class LineControl : public QWidget
 public:
     explicit LineControl(QWidget *parent = nullptr);
 
-    QColor color() const { return m_color; }
+    // Unless one is set, the palette's window text colour, as the desktop has it.
+    QColor color() const { return m_color.isValid() ? m_color : palette().color(QPalette::WindowText); }
     void setColor(const QColor &color);
     int lineWidth() const { return m_width; }
     void setLineWidth(int pixels);
@@ -24,6 +25,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QColor m_color = Qt::black;
+    QColor m_color;
     int m_width = 1;
 };

@@ -266,6 +266,14 @@ private slots:
                      qPrintable(control->objectName()));
     }
 
+    void separatorsInTheDesktopsTextColour()
+    {
+        f->form.setPalette(QPalette(Qt::darkGray, Qt::black)); // a dark desktop's, with white text
+        const QImage panel = f->ui.Frame1->grab().toImage();
+        for (QWidget *line : {f->ui.Line1, f->ui.Line6, f->ui.Line7, f->ui.Line3})
+            QCOMPARE(panel.pixel(line->geometry().center()), line == f->ui.Line3 ? 0xFF000000 : 0xFFFFFFFF);
+    }
+
     void noCaretInPrintsOrCopies()
     {
         const auto take = [&] {
