@@ -2,8 +2,8 @@
 
 #include "ScreenGrab.h"
 
-// Grabs from the screen where the window system allows it: on X11 the area of
-// the frame that the window manager draws around the window, in the screen's
+// Grabs from the screen where the window system allows it: on X11 the window
+// with the frame that the window manager shows around it, in the screen's
 // own pixels at any device pixel ratio. Elsewhere (Wayland gives no program
 // the screen's pixels) the window renders itself.
 class QtScreenGrab : public ScreenGrab
