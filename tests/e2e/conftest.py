@@ -8,6 +8,8 @@ from PIL import ImageGrab
 
 CANVAS = (792, 506)
 PANEL = 568  # the control panel's left edge on the canvas
+# --sync: otherwise mutter on Xvfb now and then leaves a window's last drawing off the screen
+GNOME = {"mutter": ["mutter", "--x11", "--replace", "--sm-disable", "--sync"], "metacity": ["metacity", "--sm-disable"]}
 
 
 def poll(read, what, timeout=15, times=1):  # read()'s first true value alike times in a row, or a failure on what
@@ -46,13 +48,19 @@ class Servers(ExitStack):  # child processes, stopped last first, with nothing o
     def run(self, *args, check=True, text=True):
         return subprocess.run(args, env=self.env, check=check, capture_output=True, text=text, timeout=60).stdout
 
+    def dbus(self):  # a private session bus in this folder: its address, once it listens (its socket is there before)
+        daemon = self.spawn(["dbus-daemon", "--session", "--nofork", "--print-address",
+                             f"--address=unix:path={self.home}/bus"], stdout=PIPE, text=True)
+        with daemon.stdout as printed:
+            return printed.readline().strip()
+
     def x11(self, wm, size=(1280, 1024)):
         xvfb = self.spawn(["Xvfb", "-displayfd", "1", "-screen", "0", "%dx%dx24" % size, "-noreset"], stdout=PIPE,
                           text=True)  # -noreset: a server resets when its last client leaves, refusing the next
         with xvfb.stdout as number:
             self.env["DISPLAY"] = ":" + number.readline().strip()
         if wm:
-            self.spawn([wm])
+            self.spawn(GNOME.get(wm, [wm]), env=wm in GNOME and {**self.env, "DBUS_SESSION_BUS_ADDRESS": self.dbus()})
             poll(lambda: "window id" in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False), wm)
         return self
 
@@ -127,11 +135,7 @@ def awaited(role, name, state=pyatspi.STATE_ACTIVE):  # once in state, by defaul
 @pytest.fixture(scope="session")
 def bus():  # a private D-Bus with accessibility on, as a screen reader leaves it, for this process's pyatspi too
     with Servers() as bus:
-        address = bus.env["DBUS_SESSION_BUS_ADDRESS"] = f"unix:path={bus.home}/bus"
-        daemon = bus.spawn(["dbus-daemon", "--session", "--nofork", "--print-address", "--address=" + address],
-                           stdout=PIPE, text=True)
-        with daemon.stdout as printed:  # once it listens: its socket exists a little before
-            printed.readline()
+        address = bus.env["DBUS_SESSION_BUS_ADDRESS"] = bus.dbus()
         call = ("dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus")
         bus.run(*call, "org.freedesktop.DBus.Properties.Set", "string:org.a11y.Status", "string:IsEnabled",
                 "variant:boolean:true")
