@@ -13,6 +13,7 @@
 #include "platform/OuterSize.h"
 #include "platform/Printer.h"
 #include "platform/Twips.h"
+#include "platform/WaylandFrame.h"
 
 #include <QMouseEvent>
 
@@ -80,6 +81,7 @@ Form1::Form1(const Platform &platform, QWidget *parent) : QMainWindow(parent), m
     new PlainControls(this, {ui.Combo1, ui.Combo2, ui.Combo3}, {ui.VScroll1, ui.HScroll1, ui.HScroll2, ui.HScroll3});
     connectHandlers();
     Form_Load();
+    WaylandFrame::addTo(*this);
     placeAtStart();
     ui.VScroll1->setFocus();
 }
