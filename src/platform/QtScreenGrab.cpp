@@ -144,8 +144,8 @@ void showCurrentImage(QWidget &window)
         store->flush(QRect(QPoint(), window.size()), window.windowHandle());
 }
 
-// The window's own rendering, the frame (which the window system draws)
-// left in the window colour.
+// The window's own rendering, with the frame it draws itself on Wayland; a
+// frame that the window system draws is left in the window colour.
 QImage rendered(QWidget &window, QWidget &area, bool clientArea, const QRect &source)
 {
     const QRect frame = window.frameGeometry();
