@@ -1,4 +1,4 @@
-import io, os
+import io, socket
 
 import pytest
 from PIL import Image
@@ -22,6 +22,11 @@ def shown_at(desktop, image):  # where the screen shows the image, if it does
     shot = desktop.screen()
     at = divmod(shot.tobytes().find(image.crop((0, 0, image.width, 1)).tobytes()) // 3, SCREEN[0])[::-1]
     return same(image, shot.crop((*at, at[0] + image.width, at[1] + image.height))) and at
+
+
+def listening(path):  # a socket that takes a connection: its file stands a little before
+    with socket.socket(socket.AF_UNIX) as s:
+        return s.connect_ex(path) == 0
 
 
 def targets(desktop):
@@ -63,7 +68,7 @@ class OnMutter(Program):  # on the output of mutter's Wayland session, which the
 def test_the_copy_on_wayland_is_the_window_with_its_frame_as_shown(desktop):
     desktop.spawn(["mutter", "--wayland", "--nested", "--no-x11", "--wayland-display=wayland-0"],
                   env={**desktop.env, "DBUS_SESSION_BUS_ADDRESS": desktop.dbus()})
-    poll(lambda: os.path.exists(f"{desktop.home}/wayland-0"), "mutter")
+    poll(lambda: listening(f"{desktop.home}/wayland-0"), "mutter")
     with OnMutter(desktop, DISPLAY=None, QT_QPA_PLATFORM="wayland") as p:
         p.stroke(*DOTS)
         desktop.xdotool("mousemove", 400, 595)  # mutter draws its pointer: park it below the window
