@@ -1,4 +1,4 @@
-// Turns the window's XPM icon into the PNG the icon theme wants, at build time.
+// Turns one of the window's XPM icons into a PNG the icon theme wants, at build time.
 #include <QImage>
 #include <cstdio>
 
@@ -10,10 +10,12 @@ int main(int argc, char *argv[])
     }
     const QImage image(QString::fromLocal8Bit(argv[1]));
     const int side = QByteArray(argv[2]).toInt();
-    // A theme directory holds its size exactly; a wrong source must not slip in scaled.
-    if (image.isNull() || image.width() != side || image.height() != side) {
-        std::fprintf(stderr, "icon_png: %s non è un'icona %dx%d\n", argv[1], side, side);
+    // Each pixel becomes a square of pixels, so the larger sizes stay as crisp as the drawn one;
+    // a wrong source must not slip in blurred or stretched.
+    if (image.isNull() || image.width() != image.height() || side <= 0 || side % image.width() != 0) {
+        std::fprintf(stderr, "icon_png: %s non si ingrandisce a un'icona %dx%d\n", argv[1], side, side);
         return 1;
     }
-    return image.save(QString::fromLocal8Bit(argv[3]), "PNG") ? 0 : 1;
+    const QImage icon = image.scaled(side, side, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    return icon.save(QString::fromLocal8Bit(argv[3]), "PNG") ? 0 : 1;
 }
