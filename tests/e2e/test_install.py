@@ -1,11 +1,13 @@
-import glob, os, re, shlex
+import email.utils, glob, gzip, os, re, shlex
 from pathlib import Path
+from xml.etree import ElementTree
 
 from PIL import Image
 
 from conftest import Servers, poll
 
 APP = "org.pittorello.Pittorello"
+DRAWN = Path(__file__).parents[2] / "src/app/resources"  # icon-16.xpm and icon-32.xpm
 
 
 def test_the_unpacked_package_validates_and_its_menu_entry_shows_the_program_with_all_it_maps_in_its_depends():
@@ -13,14 +15,28 @@ def test_the_unpacked_package_validates_and_its_menu_entry_shows_the_program_wit
     with Servers() as root:  # the package unpacked, and the HOME of the program started from it
         root.run("dpkg-deb", "-x", package, root.home)
         share = Path(root.home, "usr/share")
-        entry, metainfo = share / f"applications/{APP}.desktop", share / f"metainfo/{APP}.metainfo.xml"
+        entry = share / f"applications/{APP}.desktop"
         root.run("desktop-file-validate", entry)
-        root.run("appstreamcli", "validate", "--no-net", metainfo)
         assert {"Name=Pittorello 1", f"Icon={APP}"} <= set(entry.read_text().splitlines())
-        assert f'<launchable type="desktop-id">{APP}.desktop</launchable>' in metainfo.read_text()
-        icons = [Image.open(share / f"icons/hicolor/{side}x{side}/apps/{APP}.png") for side in (16, 32)]
-        assert [(icon.format, icon.size) for icon in icons] == [("PNG", (16, 16)), ("PNG", (32, 32))]
         assert root.run("sh", "-c", 'man --warnings -l "$0" 2>&1 >/dev/null', *share.glob("man/man1/*")) == ""
+        for side, drawn in (16, 16), (32, 32), (64, 32), (128, 32), (256, 32):  # each pixel a square, no blur
+            icon = Image.open(share / f"icons/hicolor/{side}x{side}/apps/{APP}.png")
+            scaled = Image.open(DRAWN / f"icon-{drawn}.xpm").resize((side, side), Image.NEAREST)
+            assert (icon.format, list(icon.convert("RGBA").getdata())) == ("PNG", list(scaled.convert("RGBA").getdata()))
+
+        # The software centres' catalogue, built as the distribution builds it, metainfo validated on the way.
+        out = Path(root.home, "catalogue/usr/share/swcatalog")
+        report = root.run("appstreamcli", "compose", "--no-net", "--print-report=full", "--origin=pittorello",
+                          f"--result-root={out.parents[2]}", root.home, check=False)
+        assert not re.findall(r"^ *[EW]: .*", report, re.M), report
+        component, = ElementTree.parse(gzip.open(out / "xml/pittorello.xml.gz")).iterfind(f"component[id='{APP}']")
+        cached = {int(icon.get("width")) for icon in component.iterfind("icon[@type='cached']")}
+        assert {64, 128} <= cached and all((out / f"icons/pittorello/{s}x{s}/{APP}.png").is_file() for s in cached)
+        with gzip.open(share / "doc/pittorello/changelog.gz", "rt") as changelog:  # the release's one source
+            dated = email.utils.parsedate_to_datetime(re.search(r"^ -- .*>  (.*)$", changelog.read(), re.M)[1])
+        release, = ElementTree.parse(share / f"metainfo/{APP}.metainfo.xml").iterfind("releases/release")
+        assert (release.get("version"), release.get("date")) == (
+            root.run("dpkg-deb", "-f", package, "Version").strip(), dated.date().isoformat())
 
         command = re.search(r"^Exec=(.*)$", entry.read_text(), re.M)[1]
         pid = root.x11(None).spawn(shlex.split(command), env={**root.env, "PATH": f"{share.parent}/bin"}).pid
