@@ -336,7 +336,8 @@ void Form1::mnuCopia_Click()
 // size leaves. Where that is too narrow to show most of the panel (the print
 // size) the panel goes, so no sliver of it shows or prints beside the drawing.
 // Its focus goes to the canvas rather than to the comment box, whose caret
-// would blink into prints and copies, and comes back as at start.
+// would blink into prints and copies, and comes back to the control that had
+// it, which the panel remembers as its focus child.
 void Form1::fitPanel()
 {
     const QRect panel = ui.Frame1->geometry();
@@ -347,5 +348,5 @@ void Form1::fitPanel()
         ui.canvas->setFocus();
     ui.Frame1->setVisible(fits);
     if (fits && focusWidget() == ui.canvas)
-        ui.VScroll1->setFocus();
+        ui.Frame1->focusWidget()->setFocus();
 }

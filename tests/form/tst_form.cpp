@@ -127,8 +127,8 @@ private slots:
         QTest::newRow("print 3 copies") << "s" << 3 << 0 << true << false << true << 3 << "Text1" << "Text1";
         QTest::newRow("first page refused") << "s" << 3 << 1 << true << false << false << 0 << "VScroll1" << "canvas";
         QTest::newRow("third page refused") << "s" << 3 << 3 << true << false << false << 2 << "Text1" << "Text1";
-        QTest::newRow("preview, print, rid") << "an s rid" << 1 << 0 << false << true << false << 1 << "VScroll1" << "VScroll1";
-        QTest::newRow("print, normal") << "s no" << 1 << 0 << false << false << true << 1 << "Combo1" << "VScroll1";
+        QTest::newRow("preview, print, rid") << "an s rid" << 1 << 0 << false << true << false << 1 << "Command3" << "Command3";
+        QTest::newRow("print, normal") << "s no" << 1 << 0 << false << false << true << 1 << "Combo1" << "Combo1";
         QTest::newRow("preview, normal") << "an no" << 1 << 0 << false << false << false << 0 << "VScroll1" << "VScroll1";
         QTest::newRow("comment line, preview, normal") << "an no" << 1 << 0 << false << false << false << 0 << "Text1" << "Text1";
     }
