@@ -50,14 +50,15 @@ void showValue(QLabel *label, const QScrollBar *bar)
 
 // Takes the keyboard focus off the comment line while it lives, so that its
 // caret and focus frame, which belong to the screen alone, stay out of
-// prints and copies; the focus then comes back where it was.
+// prints and copies; the focus then comes back where it was. Left as for a
+// menu's popup, the line keeps its selection.
 class CaretAway
 {
 public:
     CaretAway(QWidget &line, QWidget &elsewhere) : m_line(line.hasFocus() ? &line : nullptr)
     {
         if (m_line)
-            elsewhere.setFocus();
+            elsewhere.setFocus(Qt::PopupFocusReason);
     }
     ~CaretAway()
     {

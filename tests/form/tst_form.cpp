@@ -130,7 +130,7 @@ private slots:
         QTest::newRow("preview, print, rid") << "an s rid" << 1 << 0 << false << true << false << 1 << "Command3" << "Command3";
         QTest::newRow("print, normal") << "s no" << 1 << 0 << false << false << true << 1 << "Combo1" << "Combo1";
         QTest::newRow("preview, normal") << "an no" << 1 << 0 << false << false << false << 0 << "VScroll1" << "VScroll1";
-        QTest::newRow("comment line, preview, normal") << "an no" << 1 << 0 << false << false << false << 0 << "Text1" << "Text1";
+        QTest::newRow("comment line, preview, copy, normal") << "an mnuCopia no" << 1 << 0 << false << false << false << 0 << "Text1" << "Text1";
     }
     void menus()
     {
@@ -144,7 +144,9 @@ private slots:
         f->printer.failAtPage = failing;
         f->ui.canvas->plotPoint(700 * 15, 101 * 15);
         f->form.findChild<QWidget *>(focused)->setFocus();
+        f->ui.Text1->setSelection(0, 5);
         act(items);
+        QCOMPARE(f->ui.Text1->selectedText(), QStringLiteral("Comme")); // also where a print or copy moved its focus
         const bool prints = items.split(u' ').contains(u"s");
         QTEST(f->ui.mnuCopia->isEnabled(), "copyEnabled");
         QTEST(f->ui.rid->isEnabled(), "ridEnabled");
