@@ -298,9 +298,12 @@ void Canvas::grow()
 
 void Canvas::mousePressEvent(QMouseEvent *event)
 {
-    m_held |= buttonCode(event->button());
+    const int button = buttonCode(event->button());
+    if (!button)
+        return;
+    m_held |= button;
     const QPointF p = twips(event);
-    emit mouseDown(buttonCode(event->button()), shiftCode(event->modifiers()), float(p.x()), float(p.y()));
+    emit mouseDown(button, shiftCode(event->modifiers()), float(p.x()), float(p.y()));
 }
 
 void Canvas::mouseMoveEvent(QMouseEvent *event)
@@ -318,7 +321,10 @@ void Canvas::mouseMoveEvent(QMouseEvent *event)
 
 void Canvas::mouseReleaseEvent(QMouseEvent *event)
 {
-    m_held &= ~buttonCode(event->button());
+    const int button = buttonCode(event->button());
+    if (!button)
+        return;
+    m_held &= ~button;
     const QPointF p = twips(event);
-    emit mouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), float(p.x()), float(p.y()));
+    emit mouseUp(button, shiftCode(event->modifiers()), float(p.x()), float(p.y()));
 }

@@ -15,7 +15,8 @@ class Canvas : public QWidget
     Q_OBJECT
 
 public:
-    // Mouse buttons and shift keys as the handlers receive them.
+    // Mouse buttons and shift keys as the handlers receive them; a press or
+    // release of another button (a side button) raises nothing.
     enum Button { Left = 1, Right = 2, Middle = 4 };
     enum Shift { ShiftKey = 1, CtrlKey = 2, AltKey = 4 };
 

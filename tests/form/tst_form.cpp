@@ -212,7 +212,7 @@ private slots:
     {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("input"); // typed text, then a key; or an event
-        QTest::addColumn<QString>("value"); // the control's text or value afterwards
+        QTest::addColumn<QString>("value"); // the control's text or value afterwards; the canvas's colour where dragged
         const QString trail = QStringLiteral("Cerchio continuo SENZA Click");
         QTest::newRow("radius: no completion") << "Combo2" << "15" << "15";
         QTest::newRow("mode: no completion") << "Combo1" << "Cerchio" << "Cerchio";
@@ -223,6 +223,7 @@ private slots:
         QTest::newRow("bar: no wheel") << "HScroll1" << "<wheel>" << "100";
         QTest::newRow("bar: no middle click") << "HScroll1" << "<middle>" << "100";
         QTest::newRow("bar: no context menu") << "HScroll1" << "<menu>" << "100";
+        QTest::newRow("drawing area: a side button draws nothing") << "canvas" << "<side>" << "ffffffff";
     }
     void inputChangesOnlyWhatItShould()
     {
@@ -231,7 +232,7 @@ private slots:
         QFETCH(QString, value);
         auto *list = f->form.findChild<QComboBox *>(control);
         auto *bar = f->form.findChild<QScrollBar *>(control);
-        QWidget *target = list ? static_cast<QWidget *>(list) : bar;
+        QWidget *target = list ? static_cast<QWidget *>(list) : bar ? static_cast<QWidget *>(bar) : f->ui.canvas;
         const QPoint at(target->width() * 3 / 4, target->height() / 2);
         bool menu = false;
         QTimer::singleShot(0, this, [&menu] {
@@ -248,13 +249,17 @@ private slots:
         } else if (input == u"<menu>") {
             QContextMenuEvent event(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
             QApplication::sendEvent(target, &event);
+        } else if (input == u"<side>") {
+            f->mouse(QEvent::MouseButtonPress, at, Qt::BackButton, Qt::BackButton);
+            f->mouse(QEvent::MouseMove, {100, 50}, Qt::NoButton, Qt::BackButton);
+            f->mouse(QEvent::MouseButtonRelease, {100, 50}, Qt::BackButton, Qt::NoButton);
         } else {
             list->setFocus();
             list->lineEdit()->clear();
             QTest::keyClicks(list, input);
         }
         QCoreApplication::processEvents();
-        QCOMPARE(list ? list->currentText() : QString::number(bar->value()), value);
+        QCOMPARE(list ? list->currentText() : bar ? QString::number(bar->value()) : QString::number(f->pixel(100, 50), 16), value);
         QVERIFY(!menu);
         QVERIFY(!f->ui.Shape1->isVisible());
         // The circle trail for its exact text alone.

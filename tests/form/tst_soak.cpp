@@ -31,11 +31,12 @@ void TestSoak::randomActionsKeepTheWindowSound()
     timer.start();
     for (int action = 0; action < actions; ++action) {
         const QPoint at(pick(900) - 50, pick(600) - 50);
-        const Qt::MouseButton button = std::array{Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}[pick(3)];
+        const Qt::MouseButton button = std::array{Qt::LeftButton, Qt::RightButton, Qt::MiddleButton, Qt::BackButton}[pick(4)];
+        const bool side = button == Qt::BackButton; // neither takes nor lifts the pen
         const int kind = pick(100);
         if (kind < 30) {
             f.mouse(QEvent::MouseButtonPress, at, button, held |= button);
-            pen = true;
+            pen = pen || !side;
             messages += button == Qt::RightButton && ui.Combo2->currentText() == u"1e39";
         } else if (kind < 70) {
             // Now and then a release went to a modal box: the next move lifts the pen.
@@ -44,7 +45,7 @@ void TestSoak::randomActionsKeepTheWindowSound()
             f.mouse(QEvent::MouseMove, at, Qt::NoButton, held);
         } else if (kind < 85) {
             f.mouse(QEvent::MouseButtonRelease, at, button, held &= ~button);
-            pen = false;
+            pen = pen && side;
         } else if (kind < 91) {
             QScrollBar *bar = std::array{ui.HScroll1, ui.HScroll2, ui.HScroll3, ui.VScroll1}[pick(4)];
             bar->setValue(bar->minimum() + pick(bar->maximum() - bar->minimum() + 1));
