@@ -206,7 +206,7 @@ void output(Session &s)
     const double copy = medianNs([&](int) { s.form.mnuCopia_Click(); }, 5, 9);
     report("\"Copia:\" of the normal window", copy / 1e6, "ms", 0, 10.0, false);
 
-    QtCommonDialog &dialog = static_cast<QtCommonDialog &>(s.services.platform().dialog);
+    QtCommonDialog &dialog = static_cast<QtCommonDialog &>(s.services.platform().CommonDialog1);
     const QString pdf = QDir::temp().filePath(QStringLiteral("pittorello-bench.pdf"));
     dialog.printer().setOutputFormat(QPrinter::PdfFormat);
     dialog.printer().setOutputFileName(pdf);

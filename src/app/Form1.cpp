@@ -237,7 +237,7 @@ void Form1::Combo3_Click()
 void Form1::Command8_Click()
 {
     quietly([this] {
-        CommonDialog &dialog = m_platform.dialog;
+        CommonDialog &dialog = m_platform.CommonDialog1;
         dialog.setDialogKind(CommonDialog::ColorKind);
         if (dialog.checkValue() == CommonDialog::Cancelled)
             return;
@@ -254,7 +254,7 @@ void Form1::cds_Click()
 {
     m_platform.messageBox.show(backgroundWarning);
     quietly([this] {
-        CommonDialog &dialog = m_platform.dialog;
+        CommonDialog &dialog = m_platform.CommonDialog1;
         dialog.setDialogKind(CommonDialog::ColorKind);
         if (dialog.checkValue() == CommonDialog::Cancelled)
             return;
@@ -279,8 +279,8 @@ void Form1::an_Click()
 void Form1::s_Click()
 {
     setSize(printHeight, printWidth);
-    m_platform.dialog.openPrinterDialog();
-    printCopies(m_platform.dialog.copyCount());
+    m_platform.CommonDialog1.openPrinterDialog();
+    printCopies(m_platform.CommonDialog1.copyCount());
     ui.rid->setEnabled(true);
 }
 

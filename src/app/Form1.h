@@ -29,7 +29,7 @@ public:
     //   HScroll1..3 red, green, blue with their values Label4..6, Line1..8 the
     //   separators.
     //   Menus: f "&File" (mnuCopia, s, rid, chi), v "&Visualizza" (an, no),
-    //   sfon "Sfondo" (cds).
+    //   sfon "Sfondo" (cds); the separators spa, ss (File) and ssss (Visualizza).
     Ui::Form1 ui;
 
     // The window and the pen on the canvas.

@@ -10,6 +10,7 @@
 #include <QFont>
 #include <QLineEdit>
 #include <QIcon>
+#include <QMenu>
 
 namespace Form1Design {
 
@@ -82,6 +83,12 @@ void apply(Ui::Form1 &ui, QWidget &window)
     for (const char *image : {":/icon-16.xpm", ":/icon-32-16.xpm", ":/icon-32.xpm"})
         icon.addFile(QString::fromLatin1(image));
     window.setWindowIcon(icon);
+    // Designer keeps no name for a separator: the design's, in menu order.
+    QStringList separators{QStringLiteral("spa"), QStringLiteral("ss"), QStringLiteral("ssss")};
+    for (QMenu *menu : {ui.f, ui.v})
+        for (QAction *item : menu->actions())
+            if (item->isSeparator())
+                item->setObjectName(separators.takeFirst());
 
     ui.canvas->setBackColor(Qt::white);
     ui.canvas->setForeColor(Colors::toQColor(Colors::ButtonText));

@@ -7,7 +7,7 @@ class Form1;
 }
 
 // What the form file cannot hold: fractional point sizes, colours given as
-// 0x00BBGGRR or system colours, custom cursors and the icon.
+// 0x00BBGGRR or system colours, custom cursors, the icon and the separators' names.
 namespace Form1Design {
 
 // Before the controls are made, so they are laid out once, in their own font.

@@ -9,7 +9,7 @@ class ScreenGrab;
 // The window system's services as the window uses them; tests pass fakes.
 struct Platform
 {
-    CommonDialog &dialog;
+    CommonDialog &CommonDialog1; // the colour chooser and the printer dialog
     MessageBox &messageBox;
     Printer &printer;
     Clipboard &clipboard;
