@@ -338,7 +338,8 @@ void Form1::mnuCopia_Click()
 // size) the panel goes, so no sliver of it shows or prints beside the drawing.
 // Its focus goes to the canvas rather than to the comment box, whose caret
 // would blink into prints and copies, and comes back to the control that had
-// it, which the panel remembers as its focus child.
+// it, which the panel remembers as its focus child (the thickness bar, as
+// at start, if it remembers none).
 void Form1::fitPanel()
 {
     const QRect panel = ui.Frame1->geometry();
@@ -348,6 +349,7 @@ void Form1::fitPanel()
     if (!fits && ui.Frame1->isAncestorOf(focusWidget()))
         ui.canvas->setFocus();
     ui.Frame1->setVisible(fits);
+    QWidget *last = ui.Frame1->focusWidget();
     if (fits && focusWidget() == ui.canvas)
-        ui.Frame1->focusWidget()->setFocus();
+        (last ? last : ui.VScroll1)->setFocus();
 }
