@@ -1,4 +1,5 @@
 import io, socket
+from pathlib import Path
 
 import pytest
 from PIL import Image
@@ -18,10 +19,11 @@ def same(a, b):
     return a.size == b.size and a.tobytes() == b.tobytes()
 
 
-def shown_at(desktop, image):  # where the screen shows the image, if it does
-    shot = desktop.screen()
-    at = divmod(shot.tobytes().find(image.crop((0, 0, image.width, 1)).tobytes()) // 3, SCREEN[0])[::-1]
-    return same(image, shot.crop((*at, at[0] + image.width, at[1] + image.height))) and at
+def shown_at(desktop, image, seen=lambda image: image):  # where the screen shows the image, as seen, if it does
+    shot, row = desktop.screen(), 15  # through the caption's text
+    y, x = divmod(shot.tobytes().find(image.crop((0, row, image.width, row + 1)).tobytes()) // 3, SCREEN[0])
+    at = x, y - row
+    return same(seen(image), seen(shot.crop((*at, at[0] + image.width, at[1] + image.height)))) and at
 
 
 def listening(path):  # a socket that takes a connection: its file stands a little before
@@ -64,21 +66,42 @@ class OnMutter(Program):  # on the output of mutter's Wayland session, which the
         self.desktop.xdotool("mousemove", "--sync", SCREEN[0] - 1, SCREEN[1] - 1, "mousemove", "--sync", 400, 300)
 
 
-@pytest.mark.parametrize("desktop", [None], indirect=True, ids=["mutter-wayland"])
-def test_the_copy_on_wayland_is_the_window_with_its_frame_as_shown(desktop):
-    desktop.spawn(["mutter", "--wayland", "--nested", "--no-x11", "--wayland-display=wayland-0"],
+SESSION = ["mutter", "--wayland", "--nested", "--wayland-display=wayland-0"]
+XWAYLAND = ["--", "sh", "-c", 'echo "$DISPLAY $XAUTHORITY" >"$HOME/x" && mv "$HOME/x" "$HOME/xwayland" &&'
+            ' exec tail -f --pid=$PPID /dev/null']  # mutter's child, which it ends with: it tells the Xwayland display
+
+
+def without_top_corners(image, reach=8):  # mutter rounds them: the desktop behind shows, which Xwayland cannot give
+    image = image.copy()
+    for x in (0, image.width - reach):
+        image.paste((0, 0, 0), (x, 0, x + reach, reach))
+    return image
+
+
+@pytest.mark.parametrize("desktop, platform", [(None, "wayland"), (None, "xcb")], indirect=["desktop"],
+                         ids=["mutter-wayland", "mutter-xwayland"])
+def test_the_copy_under_mutters_wayland_session_is_the_window_with_its_frame_as_shown(desktop, platform):
+    desktop.spawn(SESSION + (["--no-x11"] if platform == "wayland" else XWAYLAND),
                   env={**desktop.env, "DBUS_SESSION_BUS_ADDRESS": desktop.dbus()})
-    poll(lambda: listening(f"{desktop.home}/wayland-0"), "mutter")
-    with OnMutter(desktop, DISPLAY=None, QT_QPA_PLATFORM="wayland") as p:
+    if platform == "wayland":  # its own frame drawn by the window: caption, minimise and close
+        poll(lambda: listening(f"{desktop.home}/wayland-0"), "mutter")
+        env, paste, buttons, seen = {"DISPLAY": None}, ("wl-paste", "-t", "image/png"), 2, lambda image: image
+    else:  # the X11 program on mutter's Xwayland, framed by mutter: caption and close
+        told = Path(desktop.home, "xwayland")
+        display, authority = poll(lambda: told.exists() and told.read_text().split(), "mutter's Xwayland")
+        env = {"DISPLAY": display, "XAUTHORITY": authority, "XDG_SESSION_TYPE": "wayland"}
+        paste = ("env", f"DISPLAY={display}", f"XAUTHORITY={authority}", "xclip", "-sel", "clip", "-t", "image/png", "-o")
+        buttons, seen = 1, without_top_corners
+    with OnMutter(desktop, QT_QPA_PLATFORM=platform, **env) as p:
         p.stroke(*DOTS)
         desktop.xdotool("mousemove", 400, 595)  # mutter draws its pointer: park it below the window
         for key in PREVIEW_AND_COPY:  # each opens or closes a menu or resizes; xdotool does not wait for it
             before = poll(desktop.screen, "a still output", times=2)  # so no earlier change passes for its effect
             desktop.key(key)
             poll(lambda: before != desktop.screen(), f"mutter to show the effect of {key}")
-        copy = poll(lambda: pasted(desktop, "wl-paste", "-t", "image/png"), "wl-paste")
-        at = poll(lambda: shown_at(desktop, copy), "the copy on the screen, the focus back from wl-paste")
-    caption = copy.convert("L").crop((copy.width - 80, 0, copy.width, 30))
-    dark = [x for x in range(80) if caption.crop((x, 0, x + 1, 30)).getextrema()[0] < 99]  # the buttons' strokes
-    assert len([x for x in dark if x - 1 not in dark]) == 2, "minimise and close on the caption, no maximise"
+        copy = poll(lambda: pasted(desktop, *paste), paste[0])
+        at = poll(lambda: shown_at(desktop, copy, seen), "the copy on the screen, the focus back from the paste")
+    caption = copy.convert("L").crop((copy.width - 80, 8, copy.width, 30))  # below the rounded corners
+    dark = [x for x in range(80) if caption.crop((x, 0, x + 1, 22)).getextrema()[0] < 99]  # the buttons' strokes
+    assert len([x for x in dark if x - 1 not in dark]) == buttons, "no maximise"
     assert all(ink(copy, box_around((x + p.origin[0] - at[0], y + p.origin[1] - at[1]), 1)) for x, y in DOTS[1:])
