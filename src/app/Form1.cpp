@@ -237,11 +237,8 @@ void Form1::Combo3_Click()
 void Form1::Command8_Click()
 {
     quietly([this] {
-        CommonDialog &dialog = m_platform.CommonDialog1;
-        dialog.setDialogKind(CommonDialog::ColorKind);
-        if (dialog.checkValue() == CommonDialog::Cancelled)
-            return;
-        ui.Shape1->setFillColor(Colors::toQColor(quint32(dialog.chosenColor())));
+        if (const std::optional<quint32> colour = m_platform.CommonDialog1.chooseColor())
+            ui.Shape1->setFillColor(Colors::toQColor(*colour));
     });
 }
 
@@ -254,12 +251,11 @@ void Form1::cds_Click()
 {
     m_platform.messageBox.show(backgroundWarning);
     quietly([this] {
-        CommonDialog &dialog = m_platform.CommonDialog1;
-        dialog.setDialogKind(CommonDialog::ColorKind);
-        if (dialog.checkValue() == CommonDialog::Cancelled)
+        const std::optional<quint32> colour = m_platform.CommonDialog1.chooseColor();
+        if (!colour)
             return;
-        ui.canvas->setBackColor(Colors::toQColor(quint32(dialog.chosenColor())));
-        Form1Design::setBackground(*ui.Text1, quint32(dialog.chosenColor()));
+        ui.canvas->setBackColor(Colors::toQColor(*colour));
+        Form1Design::setBackground(*ui.Text1, *colour);
     });
 }
 
@@ -279,15 +275,14 @@ void Form1::an_Click()
 void Form1::s_Click()
 {
     setSize(printHeight, printWidth);
-    m_platform.CommonDialog1.openPrinterDialog();
-    printCopies(m_platform.CommonDialog1.copyCount());
+    printCopies(m_platform.CommonDialog1.askCopies());
     ui.rid->setEnabled(true);
 }
 
 // One page per copy, each of the client area as it is shown, all in one job,
 // so that a printer writing to a file keeps every copy. When a page fails,
 // the pages before it are still sent.
-void Form1::printCopies(qint16 copies)
+void Form1::printCopies(int copies)
 {
     if (copies < 1)
         return;

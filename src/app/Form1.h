@@ -75,7 +75,7 @@ private:
     void placeAtStart();
     void connectHandlers();
     void setSize(float height, float width);
-    void printCopies(qint16 copies);
+    void printCopies(int copies);
     void fitPanel();
     void setColour(int red, int green, int blue);
 

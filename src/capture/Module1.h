@@ -17,7 +17,7 @@ Picture GrabFormImage(QWidget &form, ScreenGrab &screen);
 Picture GrabWindowImage(QWidget &window, bool clientArea, int left, int top, int width, int height,
                         ScreenGrab &screen);
 // The empty picture when there is no bitmap.
-Picture PictureFromBitmap(const QImage &bitmap, const QList<QRgb> &palette);
+Picture PictureFromBitmap(const QImage &bitmap);
 
 // The copy command: captures the form, gives the picture to `holder`, then
 // replaces the whole content of the clipboard with it. When no image could

@@ -1,13 +1,11 @@
 #include "QtCommonDialog.h"
 
-#include "AppError.h"
 #include "Colors.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <limits>
 
 QtCommonDialog::QtCommonDialog() = default;
 QtCommonDialog::~QtCommonDialog() = default;
@@ -19,27 +17,22 @@ QPrinter &QtCommonDialog::printer()
     return *m_printer;
 }
 
-void QtCommonDialog::setDialogKind(qint16 kind)
+std::optional<quint32> QtCommonDialog::chooseColor()
 {
-    if (kind != ColorKind)
-        throw AppError(QStringLiteral("Tipo di finestra di dialogo non disponibile: %1").arg(kind));
-    const QColor color = QColorDialog::getColor(Colors::toQColor(quint32(m_color)), QApplication::activeWindow());
-    if (!color.isValid()) {
-        m_checkValue = Cancelled;
-        return;
-    }
-    m_checkValue = 0;
-    m_color = qint32(Colors::fromQColor(color));
+    const QColor color = QColorDialog::getColor(Colors::toQColor(m_color), QApplication::activeWindow());
+    if (!color.isValid())
+        return std::nullopt;
+    m_color = Colors::fromQColor(color);
+    return m_color;
 }
 
-void QtCommonDialog::openPrinterDialog()
+int QtCommonDialog::askCopies()
 {
     QPrintDialog dialog(&printer(), QApplication::activeWindow());
-    if (dialog.exec() != QDialog::Accepted) {
-        m_copies = 0;
-        return;
-    }
-    m_copies = qint16(qMin(m_printer->copyCount(), int(std::numeric_limits<qint16>::max())));
+    if (dialog.exec() != QDialog::Accepted)
+        return 0;
+    const int copies = m_printer->copyCount();
     // The pages are printed once per copy by the program; the spooler must not multiply them.
     m_printer->setCopyCount(1);
+    return copies;
 }

@@ -6,7 +6,6 @@
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QPainter>
-#include <QScreen>
 
 namespace {
 
@@ -49,28 +48,6 @@ QImage rendered(QWidget &window, QWidget &area, bool clientArea, const QRect &so
 }
 
 } // namespace
-
-// Qt 6 draws on true-colour screens only: no screen it runs on goes through a palette.
-int QtScreenGrab::rasterCaps() const
-{
-    return 0;
-}
-
-int QtScreenGrab::paletteSize() const
-{
-    return 0;
-}
-
-QList<QRgb> QtScreenGrab::paletteEntries(int, int) const
-{
-    return {};
-}
-
-QImage::Format QtScreenGrab::pixelFormat() const
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen && screen->depth() == 16 ? QImage::Format_RGB16 : QImage::Format_RGB32;
-}
 
 QSize QtScreenGrab::outerSize(QWidget &window)
 {

@@ -9,10 +9,6 @@
 class QtScreenGrab : public ScreenGrab
 {
 public:
-    int rasterCaps() const override;
-    int paletteSize() const override;
-    QList<QRgb> paletteEntries(int first, int count) const override;
-    QImage::Format pixelFormat() const override;
     QSize outerSize(QWidget &window) override;
     QImage grab(QWidget &window, bool clientArea, const QRect &source) override;
 };

@@ -1,26 +1,16 @@
 #pragma once
 
 #include <QImage>
-#include <QList>
 #include <QRect>
 
 class QWidget;
 
-// The screen as the window capture sees it: its pixel format and palette, the
-// window's place on it, and the pixels the window shows there.
+// The window as the screen shows it. Qt paints on true-colour screens alone,
+// so the pixels need no palette.
 class ScreenGrab
 {
 public:
-    // The capability bit of a screen whose colours go through a palette.
-    static constexpr int PaletteBit = 0x100;
-
     virtual ~ScreenGrab() = default;
-
-    virtual int rasterCaps() const = 0;
-    virtual int paletteSize() const = 0;
-    // Entries first to first + count - 1 of the screen's palette.
-    virtual QList<QRgb> paletteEntries(int first, int count) const = 0;
-    virtual QImage::Format pixelFormat() const = 0;
 
     // The window's outer size in screen pixels, with the frame, caption and
     // menu bar that the screen shows around its client area.

@@ -58,7 +58,7 @@ void TestSoak::randomActionsKeepTheWindowSound()
             emit ui.Combo3->activated(ui.Combo3->currentIndex());
         } else {
             f.dialog.cancel = pick(2);
-            f.dialog.copies = qint16(pick(5) - 1);
+            f.dialog.copies = pick(5) - 1;
             f.printer.pages.clear();
             f.printer.failAtPage = pick(4) ? 0 : 1 + pick(3);
             f.screen.fails = !pick(4);

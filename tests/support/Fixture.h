@@ -23,15 +23,20 @@ struct FakeMessageBox : MessageBox
 
 struct FakeCommonDialog : CommonDialog
 {
-    bool cancel = false;
-    qint32 colour = 0;
-    qint16 copies = 1;
-    QStringList asked; // "colour" (kind 3), "printer", or any other kind by its number
-    void setDialogKind(qint16 kind) override { asked << (kind == 3 ? QStringLiteral("colour") : QString::number(kind)); }
-    qint32 checkValue() const override { return cancel ? Cancelled : 0; }
-    qint32 chosenColor() const override { return colour; }
-    void openPrinterDialog() override { asked << QStringLiteral("printer"); }
-    qint16 copyCount() const override { return copies; }
+    bool cancel = false; // the colour chooser
+    quint32 colour = 0;
+    int copies = 1; // 0 stands for a cancelled printer dialog
+    QStringList asked; // "colour" or "printer", in order
+    std::optional<quint32> chooseColor() override
+    {
+        asked << QStringLiteral("colour");
+        return cancel ? std::nullopt : std::optional(colour);
+    }
+    int askCopies() override
+    {
+        asked << QStringLiteral("printer");
+        return copies;
+    }
 };
 
 struct FakePrinter : Printer
@@ -58,19 +63,7 @@ struct FakeClipboard : Clipboard
 // The window's own rendering, frameless, stands for the screen.
 struct FakeScreenGrab : ScreenGrab
 {
-    int caps = 0, entries = 0;
     bool fails = false;
-    static QRgb entry(int i) { return qRgb(i, 255 - i, i / 2); }
-    int rasterCaps() const override { return caps; }
-    int paletteSize() const override { return entries; }
-    QList<QRgb> paletteEntries(int first, int count) const override
-    {
-        QList<QRgb> palette;
-        for (int i = first; i < std::min(first + count, entries); ++i)
-            palette << entry(i);
-        return palette;
-    }
-    QImage::Format pixelFormat() const override { return QImage::Format_RGB32; }
     QSize outerSize(QWidget &window) override { return window.size(); }
     QImage grab(QWidget &window, bool, const QRect &area) override
     {
