@@ -5,6 +5,7 @@
 #include "platform/Colors.h"
 #include "ui_form1.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
 #include <QFont>
@@ -26,15 +27,26 @@ QFont font(const char *family, double points, bool bold = false)
     return f;
 }
 
-void setColors(QWidget &control, unsigned text, unsigned background)
+// The palette roles of a control's text and of what lies behind it, and the
+// text colour of its kind where the design gives none.
+struct Roles
 {
-    QPalette palette = control.palette();
-    palette.setColor(control.foregroundRole(), Colors::toQColor(text));
-    palette.setColor(QPalette::Text, Colors::toQColor(text));
-    palette.setColor(control.backgroundRole(), Colors::toQColor(background));
-    control.setPalette(palette);
-    control.setAutoFillBackground(true);
+    QPalette::ColorRole text, background;
+    quint32 defaultText;
+    bool fills; // a label shows its background only where it paints it
+};
+
+Roles rolesOf(const QWidget &control)
+{
+    if (qobject_cast<const QAbstractButton *>(&control))
+        return {QPalette::ButtonText, QPalette::Button, Colors::ButtonText, false};
+    if (qobject_cast<const QLabel *>(&control))
+        return {QPalette::WindowText, QPalette::Window, Colors::ButtonText, true};
+    return {QPalette::Text, QPalette::Base, Colors::WindowText, false}; // the text box and the lists
 }
+
+// Kept on the control, for a background set at run time.
+const char designText[] = "designText";
 
 // The stand-in faces are wider than the design's: a caption takes the largest
 // size, up to the design's, at which it fits its box whole.
@@ -54,22 +66,30 @@ void fitCaptions(QWidget &panel)
         fitCaption(*button, button->captionArea(), CommandButton::captionFlags, button->text());
 }
 
-void setTextColor(QWidget &control, unsigned text)
-{
-    QPalette palette = control.palette();
-    palette.setColor(control.foregroundRole(), Colors::toQColor(text));
-    palette.setColor(QPalette::Text, Colors::toQColor(text));
-    control.setPalette(palette);
-}
-
 } // namespace
 
-void setBackground(QWidget &control, unsigned colour)
+// Where the design fixes one of a control's text and background colours and
+// leaves the other to the desktop, that other is the light look's, since a
+// dark desktop's would hide the fixed one ("Bianco" in white on its white
+// face); where it fixes neither, both follow the desktop.
+void setColors(QWidget &control, quint32 text, quint32 background)
 {
-    QPalette palette = control.palette();
-    palette.setColor(control.backgroundRole(), Colors::toQColor(colour));
-    palette.setColor(QPalette::Base, Colors::toQColor(colour));
+    const Roles roles = rolesOf(control);
+    const bool fixed = !Colors::isSystem(text) || !Colors::isSystem(background);
+    QPalette palette; // what it leaves unset, the control takes from its container
+    if (fixed) {
+        palette.setColor(roles.text, Colors::lightLook(text));
+        palette.setColor(roles.background, Colors::lightLook(background));
+    }
     control.setPalette(palette);
+    control.setAutoFillBackground(roles.fills && fixed);
+    control.setProperty(designText, text);
+}
+
+void setBackground(QWidget &control, quint32 colour)
+{
+    const QVariant text = control.property(designText);
+    setColors(control, text.isValid() ? text.value<quint32>() : rolesOf(control).defaultText, colour);
 }
 
 void applyWindowFont(QWidget &window)
@@ -91,14 +111,10 @@ void apply(Ui::Form1 &ui, QWidget &window)
                 item->setObjectName(separators.takeFirst());
 
     ui.canvas->setBackColor(Qt::white);
-    ui.canvas->setForeColor(Colors::toQColor(Colors::ButtonText));
+    // The pen of the first circles, on the white paper: the light look's text colour.
+    ui.canvas->setForeColor(Colors::lightLook(Colors::ButtonText));
     ui.canvas->setCursor(Cursors::pen());
     ui.Frame1->setCursor(Cursors::panel());
-    // The panel has a face of its own: neither the canvas colour nor drawing beneath shows through.
-    QPalette panel = ui.Frame1->palette();
-    panel.setColor(QPalette::Window, Colors::toQColor(Colors::ButtonFace));
-    ui.Frame1->setPalette(panel);
-    ui.Frame1->setAutoFillBackground(true);
     ui.Frame1->setAttribute(Qt::WA_NoMousePropagation);
     ui.Text1->setAttribute(Qt::WA_NoMousePropagation);
 
@@ -115,7 +131,7 @@ void apply(Ui::Form1 &ui, QWidget &window)
     ui.Label7->setFont(font("MS Serif", 8.25));
     ui.Label2->setFont(font("MS Serif", 18, true));
     ui.Label3->setFont(font("MS Serif", 18));
-    setTextColor(*ui.Label3, 0x00000080);
+    setColors(*ui.Label3, 0x00000080, Colors::ButtonFace);
     ui.Label1->setFont(font("MS Sans Serif", 12, true));
     for (QWidget *label : {ui.Label4, ui.Label5, ui.Label6})
         label->setFont(font("MS Sans Serif", 12, true));
@@ -132,14 +148,14 @@ void apply(Ui::Form1 &ui, QWidget &window)
         if (!control->testAttribute(Qt::WA_SetCursor))
             control->setCursor(Qt::ArrowCursor);
 
-    setTextColor(*ui.Combo1, 0x000000C0);
+    setColors(*ui.Combo1, 0x000000C0, Colors::WindowBackground);
     // On Linux Qt names an editable list after its text, so a screen reader
     // learns what the list is for from its edit field and its description.
     for (QComboBox *list : {ui.Combo1, ui.Combo2, ui.Combo3})
         list->lineEdit()->setAccessibleName(list->accessibleDescription());
     ui.Label7->setBuddy(ui.Combo2);
     ui.Text1->setFont(font("Comic Sans MS", 12));
-    setTextColor(*ui.Text1, 0x00400000);
+    setColors(*ui.Text1, 0x00400000, Colors::WindowBackground);
 }
 
 } // namespace Form1Design

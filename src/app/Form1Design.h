@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 class QWidget;
 
 namespace Ui {
@@ -14,7 +16,9 @@ namespace Form1Design {
 void applyWindowFont(QWidget &window);
 void apply(Ui::Form1 &ui, QWidget &window);
 
-// A control's face or background, as the handlers change it at run time.
-void setBackground(QWidget &control, unsigned colour);
+// A control's text and face or background colours, 0x00BBGGRR or system colours.
+void setColors(QWidget &control, quint32 text, quint32 background);
+// Its face or background alone, as the handlers change it at run time.
+void setBackground(QWidget &control, quint32 colour);
 
 } // namespace Form1Design

@@ -17,9 +17,20 @@ static QPalette::ColorRole systemRole(quint32 index)
 
 QColor toQColor(quint32 value)
 {
-    if (value & 0x80000000u)
+    if (isSystem(value))
         return QGuiApplication::palette().color(systemRole(value & 0xFF));
     return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+
+QColor lightLook(quint32 value)
+{
+    if (!isSystem(value))
+        return toQColor(value);
+    switch (systemRole(value & 0xFF)) {
+    case QPalette::Base: return Qt::white;
+    case QPalette::Button: return QColor(0xEF, 0xEF, 0xEF);
+    default: return Qt::black;
+    }
 }
 
 quint32 fromQColor(const QColor &color)
