@@ -19,7 +19,10 @@ QPrinter &QtCommonDialog::printer()
 
 std::optional<quint32> QtCommonDialog::chooseColor()
 {
-    const QColor color = QColorDialog::getColor(Colors::toQColor(m_color), QApplication::activeWindow());
+    // Qt's own chooser, in Italian with its RGB and HTML fields, rather than a
+    // desktop theme's, which may be neither.
+    const QColor color = QColorDialog::getColor(Colors::toQColor(m_color), QApplication::activeWindow(), QString(),
+                                                QColorDialog::DontUseNativeDialog);
     if (!color.isValid())
         return std::nullopt;
     m_color = Colors::fromQColor(color);
