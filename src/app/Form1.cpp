@@ -10,12 +10,12 @@
 #include "platform/CommonDialog.h"
 #include "platform/Guard.h"
 #include "platform/MessageBox.h"
-#include "platform/OuterSize.h"
 #include "platform/Printer.h"
 #include "platform/Twips.h"
 #include "platform/WaylandFrame.h"
 
 #include <QMouseEvent>
+#include <QTimer>
 
 namespace {
 
@@ -91,7 +91,7 @@ Form1::Form1(const Platform &platform, QWidget *parent) : QMainWindow(parent), m
 // the menu bar) at the design's place on the screen.
 void Form1::placeAtStart()
 {
-    setSize(normalHeight, normalWidth);
+    setSize(normalWidth, normalHeight);
     const QPoint client(int(Twips::toPixels(clientLeft)), int(Twips::toPixels(clientTop)));
     setGeometry(QRect(client - ui.canvas->mapTo(this, QPoint()), size()));
 }
@@ -153,7 +153,7 @@ void Form1::Form_Load()
                        QStringLiteral("5"), QStringLiteral("6")});
 }
 
-void Form1::Form_MouseDown(int button, int, float x, float y)
+void Form1::Form_MouseDown(int button, float x, float y)
 {
     m_penDown = true;
     ui.canvas->setDrawWidth(ui.VScroll1->value());
@@ -162,7 +162,7 @@ void Form1::Form_MouseDown(int button, int, float x, float y)
         ui.canvas->circle(x, y, NumberText::toSingle(NumberText::leadingValue(ui.Combo2->currentText())));
 }
 
-void Form1::Form_MouseMove(int, int, float x, float y)
+void Form1::Form_MouseMove(int, float x, float y)
 {
     if (m_penDown)
         ui.canvas->plotPoint(x, y);
@@ -170,7 +170,7 @@ void Form1::Form_MouseMove(int, int, float x, float y)
         ui.canvas->circle(x, y, trailRadius);
 }
 
-void Form1::Form_MouseUp(int, int, float, float)
+void Form1::Form_MouseUp(int, float, float)
 {
     m_penDown = false;
 }
@@ -259,22 +259,32 @@ void Form1::cds_Click()
     });
 }
 
-void Form1::setSize(float height, float width)
+// The height first, as the design sets them.
+void Form1::setSize(float width, float height)
 {
-    OuterSize::setHeight(*this, height);
-    OuterSize::setWidth(*this, width);
+    m_outerSize.setHeight(height);
+    m_outerSize.setWidth(width);
+}
+
+// The window keeps the size last set: a window manager that ignores a fixed
+// size (icewm) is undone, once its resize is over.
+void Form1::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (size() != minimumSize())
+        QTimer::singleShot(0, this, [this] { resize(minimumSize()); });
 }
 
 void Form1::an_Click()
 {
-    setSize(printHeight, printWidth);
-    if (OuterSize::width(*this) == printWidth)
+    setSize(printWidth, printHeight);
+    if (m_outerSize.width() == printWidth)
         ui.mnuCopia->setEnabled(true);
 }
 
 void Form1::s_Click()
 {
-    setSize(printHeight, printWidth);
+    setSize(printWidth, printHeight);
     printCopies(m_platform.CommonDialog1.askCopies());
     ui.rid->setEnabled(true);
 }
@@ -307,13 +317,13 @@ void Form1::printCopies(int copies)
 
 void Form1::no_Click()
 {
-    setSize(normalHeight, normalWidth);
+    setSize(normalWidth, normalHeight);
     ui.mnuCopia->setEnabled(false);
 }
 
 void Form1::rid_Click()
 {
-    setSize(normalHeight, normalWidth);
+    setSize(normalWidth, normalHeight);
     ui.rid->setEnabled(false);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/OuterSize.h"
 #include "platform/Platform.h"
 #include "ui_form1.h"
 
@@ -34,10 +35,11 @@ public:
 
     // The window and the pen on the canvas.
     void Form_Load();                                          // fills the lists, disables rid
-    void Form_MouseDown(int button, int shift, float x, float y); // takes the pen; right button: circle
-    void Form_MouseMove(int button, int shift, float x, float y); // a dot while pressed; circle trail
-    void Form_MouseUp(int button, int shift, float x, float y);   // lifts the pen
+    void Form_MouseDown(int button, float x, float y); // takes the pen; right button: circle
+    void Form_MouseMove(int button, float x, float y); // a dot while pressed; circle trail
+    void Form_MouseUp(int button, float x, float y); // lifts the pen
     bool penDown() const { return m_penDown; }
+    const OuterSize &outerSize() const { return m_outerSize; }
 
     // Pen controls: value labels and presets.
     void HScroll1_Change(); // red -> Label4
@@ -68,17 +70,19 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     template<typename... Args>
     auto handler(void (Form1::*method)(Args...));
     void placeAtStart();
     void connectHandlers();
-    void setSize(float height, float width);
+    void setSize(float width, float height);
     void printCopies(int copies);
     void fitPanel();
     void setColour(int red, int green, int blue);
 
     Platform m_platform;
+    OuterSize m_outerSize{*this};
     bool m_penDown = false;
 };

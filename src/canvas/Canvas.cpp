@@ -1,5 +1,6 @@
 #include "Canvas.h"
 
+#include "Rings.h"
 #include "platform/Twips.h"
 
 #include <QMouseEvent>
@@ -9,20 +10,10 @@
 
 namespace {
 
-// While motions keep coming, the screen follows the drawing this often.
-constexpr qint64 flushIntervalNs = 3'000'000;
-
 int buttonCode(Qt::MouseButtons buttons)
 {
     return (buttons & Qt::LeftButton ? Canvas::Left : 0) | (buttons & Qt::RightButton ? Canvas::Right : 0)
         | (buttons & Qt::MiddleButton ? Canvas::Middle : 0);
-}
-
-int shiftCode(Qt::KeyboardModifiers modifiers)
-{
-    return (modifiers & Qt::ShiftModifier ? Canvas::ShiftKey : 0)
-        | (modifiers & Qt::ControlModifier ? Canvas::CtrlKey : 0)
-        | (modifiers & Qt::AltModifier ? Canvas::AltKey : 0);
 }
 
 QPointF twips(const QMouseEvent *event)
@@ -60,7 +51,8 @@ bool clipSegment(QPointF &a, QPointF &b, const QRectF &r)
 
 } // namespace
 
-Canvas::Canvas(QWidget *parent) : QWidget(parent)
+Canvas::Canvas(QWidget *parent)
+    : QWidget(parent), m_repaint([this](const QRegion &region) { update(region); })
 {
     setAttribute(Qt::WA_StaticContents);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -97,44 +89,7 @@ QRect Canvas::toLogical(const QRect &device) const
 
 void Canvas::touched(const QRect &pixels)
 {
-    repaintLater(QRegion(pixels & rect()));
-}
-
-// A repaint costs far more than a dot: the image takes each dot at once, and
-// the screen follows at most every few milliseconds while motions keep
-// coming, with the region touched in between, and at once after a pause.
-void Canvas::repaintLater(const QRegion &region)
-{
-    m_pending += region;
-    if (m_flushTimer.isActive())
-        return;
-    const qint64 waited = m_sinceFlush.isValid() ? m_sinceFlush.nsecsElapsed() : flushIntervalNs;
-    if (waited >= flushIntervalNs)
-        flush();
-    else
-        m_flushTimer.start(int((flushIntervalNs - waited) / 1'000'000) + 1, Qt::PreciseTimer, this);
-}
-
-// On X11 Qt keeps every area it has sent to the display server until a
-// repaint overlaps one of them (it then waits for the server), and a
-// stroke's dots seldom overlap: now and then a repaint takes in the one
-// before, so that the list stays short.
-void Canvas::flush()
-{
-    m_flushTimer.stop();
-    const QRect flushed = m_pending.boundingRect();
-    update(++m_flushes % 32 ? m_pending : m_pending | m_flushed);
-    m_pending = QRegion();
-    m_flushed = flushed;
-    m_sinceFlush.start();
-}
-
-void Canvas::timerEvent(QTimerEvent *event)
-{
-    if (event->timerId() == m_flushTimer.timerId())
-        flush();
-    else
-        QWidget::timerEvent(event);
+    m_repaint.touched(QRegion(pixels & rect()));
 }
 
 // What the rasteriser strokes reaches half the pen beyond the path, and a pixel more.
@@ -156,7 +111,7 @@ void Canvas::plotPoint(float x, float y)
     const QPointF centre((std::floor(p.x()) + shift) * ratio, (std::floor(p.y()) + shift) * ratio);
     // A dot is a ring of no radius: the rasteriser's own round points come out
     // square at small widths.
-    fillRing(centre, 0, m_drawWidth / 2.0 * ratio);
+    Rings::fill(m_image, m_foreColor.rgb(), centre, 0, m_drawWidth / 2.0 * ratio, m_spans);
     repaintSpans();
 }
 
@@ -172,8 +127,8 @@ void Canvas::circle(float x, float y, float radius)
     // A negative radius draws the circle of its size.
     const double r = std::abs(double(radius)) / Twips::perPixel;
     const qreal ratio = m_image.devicePixelRatio();
-    fillRing({(std::floor(p.x()) + 0.5) * ratio, (std::floor(p.y()) + 0.5) * ratio}, r * ratio,
-             m_drawWidth / 2.0 * ratio);
+    Rings::fill(m_image, m_foreColor.rgb(), {(std::floor(p.x()) + 0.5) * ratio, (std::floor(p.y()) + 0.5) * ratio},
+                r * ratio, m_drawWidth / 2.0 * ratio, m_spans);
     repaintSpans();
 }
 
@@ -199,48 +154,7 @@ void Canvas::repaintSpans()
         for (const QRect &span : std::as_const(m_spans))
             region += toLogical(span);
     }
-    repaintLater(region);
-}
-
-// Every pixel whose centre lies within half the pen of the circle, as spans
-// kept for the repaint. Only the
-// image's rows are visited and each gives at most two spans, so a vast
-// radius costs no more than a small one, and nothing is approximated.
-void Canvas::fillRing(QPointF centre, double radius, double halfPen)
-{
-    m_spans.clear();
-    const double outer2 = (radius + halfPen) * (radius + halfPen);
-    const double inner = std::max(0.0, radius - halfPen);
-    const double inner2 = inner * inner;
-    const double top = centre.y() - radius - halfPen, bottom = centre.y() + radius + halfPen;
-    const int first = int(std::clamp(std::floor(top), 0.0, double(m_image.height())));
-    const int last = int(std::clamp(std::ceil(bottom), -1.0, double(m_image.height() - 1)));
-    for (int y = first; y <= last; ++y) {
-        const double dy2 = (y + 0.5 - centre.y()) * (y + 0.5 - centre.y());
-        if (dy2 > outer2)
-            continue;
-        const double out = std::sqrt(outer2 - dy2);
-        if (dy2 >= inner2) {
-            fillSpan(y, centre.x() - out, centre.x() + out);
-            continue;
-        }
-        const double in = std::sqrt(inner2 - dy2);
-        fillSpan(y, centre.x() - out, std::nextafter(centre.x() - in, -HUGE_VAL));
-        fillSpan(y, std::nextafter(centre.x() + in, HUGE_VAL), centre.x() + out);
-    }
-}
-
-// Fills the pixels of row y whose centres lie in [from, to], clipped to the
-// image, and records the span for the repaint.
-void Canvas::fillSpan(int y, double from, double to)
-{
-    const int left = int(std::clamp(std::ceil(from - 0.5), 0.0, double(m_image.width())));
-    const int right = int(std::clamp(std::floor(to - 0.5), -1.0, double(m_image.width() - 1)));
-    if (left > right)
-        return;
-    auto *line = reinterpret_cast<QRgb *>(m_image.scanLine(y));
-    std::fill(line + left, line + right + 1, m_foreColor.rgb());
-    m_spans.append(QRect(left, y, right - left + 1, 1));
+    m_repaint.touched(region);
 }
 
 void Canvas::lineTo(float x, float y)
@@ -303,20 +217,19 @@ void Canvas::mousePressEvent(QMouseEvent *event)
         return;
     m_held |= button;
     const QPointF p = twips(event);
-    emit mouseDown(button, shiftCode(event->modifiers()), float(p.x()), float(p.y()));
+    emit mouseDown(button, float(p.x()), float(p.y()));
 }
 
 void Canvas::mouseMoveEvent(QMouseEvent *event)
 {
     const QPointF p = twips(event);
-    const int shift = shiftCode(event->modifiers());
     // A release taken by a modal box would leave the pen down for good.
     const int lost = m_held & ~buttonCode(event->buttons());
     if (lost) {
         m_held &= ~lost;
-        emit mouseUp(lost, shift, float(p.x()), float(p.y()));
+        emit mouseUp(lost, float(p.x()), float(p.y()));
     }
-    emit mouseMove(buttonCode(event->buttons()), shift, float(p.x()), float(p.y()));
+    emit mouseMove(buttonCode(event->buttons()), float(p.x()), float(p.y()));
 }
 
 void Canvas::mouseReleaseEvent(QMouseEvent *event)
@@ -326,5 +239,5 @@ void Canvas::mouseReleaseEvent(QMouseEvent *event)
         return;
     m_held &= ~button;
     const QPointF p = twips(event);
-    emit mouseUp(button, shiftCode(event->modifiers()), float(p.x()), float(p.y()));
+    emit mouseUp(button, float(p.x()), float(p.y()));
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QBasicTimer>
+#include "RepaintThrottle.h"
+
 #include <QColor>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QPointF>
 #include <QWidget>
@@ -15,18 +15,14 @@ class Canvas : public QWidget
     Q_OBJECT
 
 public:
-    // Mouse buttons and shift keys as the handlers receive them; a press or
-    // release of another button (a side button) raises nothing.
+    // Mouse buttons as the handlers receive them; a press or release of
+    // another button (a side button) raises nothing.
     enum Button { Left = 1, Right = 2, Middle = 4 };
-    enum Shift { ShiftKey = 1, CtrlKey = 2, AltKey = 4 };
 
     explicit Canvas(QWidget *parent = nullptr);
 
-    QColor foreColor() const { return m_foreColor; }
     void setForeColor(const QColor &color) { m_foreColor = color; }
-    int drawWidth() const { return m_drawWidth; }
     void setDrawWidth(int pixels);
-    QColor backColor() const { return m_backColor; }
     // Erases the drawing, as a new background always does.
     void setBackColor(const QColor &color);
 
@@ -41,14 +37,13 @@ public:
     const QImage &image() const { return m_image; }
 
 signals:
-    void mouseDown(int button, int shift, float x, float y);
-    void mouseMove(int button, int shift, float x, float y);
-    void mouseUp(int button, int shift, float x, float y);
+    void mouseDown(int button, float x, float y);
+    void mouseMove(int button, float x, float y);
+    void mouseUp(int button, float x, float y);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void timerEvent(QTimerEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -58,11 +53,7 @@ private:
     QPen pen() const;
     QRect toLogical(const QRect &device) const;
     void touched(const QRect &pixels);
-    void repaintLater(const QRegion &region);
-    void flush();
     void stroked(const QRectF &path);
-    void fillRing(QPointF centre, double radius, double halfPen);
-    void fillSpan(int y, double from, double to);
     void repaintSpans();
 
     QImage m_image;
@@ -72,9 +63,5 @@ private:
     QPointF m_current;
     int m_held = 0;
     QList<QRect> m_spans; // of the last dot or ring, kept to spare an allocation per move
-    QRegion m_pending;    // drawn, not yet asked of the screen
-    QRect m_flushed;      // asked of the screen last time
-    unsigned m_flushes = 0;
-    QBasicTimer m_flushTimer;
-    QElapsedTimer m_sinceFlush;
+    RepaintThrottle m_repaint;
 };

@@ -22,10 +22,8 @@ public:
     void setBorderColor(const QColor &color);
     int borderWidth() const { return m_borderWidth; }
     void setBorderWidth(int pixels);
-    int fillStyle() const { return m_fillStyle; }
     // Throws AppError for a code outside Solid..DiagonalCross.
     void setFillStyle(int code);
-    QColor fillColor() const { return m_fillColor; }
     void setFillColor(const QColor &color);
 
 protected:

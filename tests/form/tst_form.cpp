@@ -3,7 +3,6 @@
 // and none of Qt's extras that would change a value behind the user's back.
 #include "Fixture.h"
 #include "app/CommandButton.h"
-#include "platform/OuterSize.h"
 
 #include <QAbstractItemView>
 
@@ -122,7 +121,7 @@ private slots:
     {
         const auto luminance = [](QRgb c) {
             double sum = 0;
-            for (const auto [channel, weight] : {std::pair{qRed(c), 0.2126}, {qGreen(c), 0.7152}, {qBlue(c), 0.0722}}) {
+            for (const auto &[channel, weight] : {std::pair{qRed(c), 0.2126}, {qGreen(c), 0.7152}, {qBlue(c), 0.0722}}) {
                 const double v = channel / 255.0;
                 sum += weight * (v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4));
             }
@@ -243,8 +242,8 @@ private slots:
         QCOMPARE(f->printer.jobs, int(prints && copies > 0)); // all copies in one job
         QCOMPARE(f->messageBox.shown, failing ? QStringList{QStringLiteral("printer refused\nCopie stampate: %1 di 3.").arg(pages)} : QStringList());
         // The set twips read back exactly; the client area is the design's, whatever the frame.
-        QCOMPARE(OuterSize::width(f->form), printSize ? 8600.f : 11970.f);
-        QCOMPARE(OuterSize::height(f->form), printSize ? 8255.f : 8250.f);
+        QCOMPARE(f->form.outerSize().width(), printSize ? 8600.f : 11970.f);
+        QCOMPARE(f->form.outerSize().height(), printSize ? 8255.f : 8250.f);
         QCOMPARE(f->ui.canvas->size(), QSize(printSize ? 567 : 792, 506));
         QCOMPARE(f->ui.Frame1->isVisible(), !printSize);
         QCOMPARE(f->pixel(700, 101), qRgb(0, 0, 0)); // narrowing loses nothing

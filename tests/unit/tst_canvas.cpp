@@ -69,12 +69,37 @@ private slots:
             QCOMPARE(inked(canvas->image()), pixels);
         QCOMPARE(canvas->currentPosition(), QPointF(tw(centre.x()), tw(centre.y())));
     }
-    void lineClearAndBackground()
+    // Lines in every direction, from and to far outside: clipped to the canvas, never lost.
+    void lines_data()
     {
-        canvas->plotPoint(tw(0), tw(50));
-        canvas->lineTo(1e9f, tw(50)); // clipped to the canvas, not lost
-        QCOMPARE(canvas->image().pixel(199, 50), black);
-        QCOMPARE(canvas->currentPosition(), QPointF(1e9f, tw(50)));
+        QTest::addColumn<QPointF>("from"); // pixels
+        QTest::addColumn<QPointF>("to");
+        QTest::addColumn<QList<QPoint>>("ink");
+        QTest::addColumn<int>("pixels");
+        using P = QList<QPoint>;
+        QTest::newRow("rightwards, far past the edge") << QPointF(0, 50) << QPointF(1e8, 50) << P{{0, 50}, {199, 50}} << 200;
+        QTest::newRow("leftwards, from far past the edge") << QPointF(1e8, 50) << QPointF(-1e8, 50) << P{{0, 50}, {199, 50}} << 200;
+        QTest::newRow("downwards, through") << QPointF(30, -1e8) << QPointF(30, 1e8) << P{{30, 0}, {30, 149}} << 150;
+        QTest::newRow("upwards, into the corner") << QPointF(0, 1e8) << QPointF(0, 0) << P{{0, 149}, {0, 0}} << 150;
+        QTest::newRow("diagonal, across") << QPointF(-1000, -1000) << QPointF(1000, 1000) << P{{0, 0}, {149, 149}} << -1;
+        QTest::newRow("wholly above") << QPointF(-50, -20) << QPointF(300, -10) << P{} << 0;
+    }
+    void lines()
+    {
+        QFETCH(QPointF, from);
+        QFETCH(QPointF, to);
+        QFETCH(QList<QPoint>, ink);
+        QFETCH(int, pixels);
+        canvas->circle(tw(from.x()), tw(from.y()), 1e30f); // only moves the pen there
+        canvas->lineTo(tw(to.x()), tw(to.y()));
+        for (const QPoint &p : ink)
+            QVERIFY2(canvas->image().pixel(p) == black, qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
+        if (pixels >= 0)
+            QCOMPARE(inked(canvas->image()), pixels);
+        QCOMPARE(canvas->currentPosition(), QPointF(tw(to.x()), tw(to.y())));
+    }
+    void clearAndBackground()
+    {
         const QColor blue(0x33, 0x66, 0xCC);
         canvas->setBackColor(blue);
         canvas->plotPoint(tw(60), tw(60));
@@ -122,8 +147,17 @@ private slots:
         else
             QVERIFY(device.contains(box) && box.width() >= 13 * ratio && box.center() == device.center());
     }
+    void repaintsWhatItTouches_data()
+    {
+        QTest::addColumn<bool>("line"); // else a ring of 40 px: its spans, not its box
+        QTest::addColumn<QPoint>("shown");
+        QTest::newRow("ring") << false << QPoint(140, 75);
+        QTest::newRow("line") << true << QPoint(48, 114); // on it
+    }
     void repaintsWhatItTouches()
     {
+        QFETCH(bool, line);
+        QFETCH(QPoint, shown);
         canvas->show();
         QVERIFY(QTest::qWaitForWindowExposed(canvas));
         struct : QObject {
@@ -137,12 +171,15 @@ private slots:
         } spy;
         canvas->installEventFilter(&spy);
         canvas->setDrawWidth(5);
-        canvas->circle(tw(100), tw(75), 600); // a ring of 40 px: its spans, not its box
-        QTRY_VERIFY(spy.painted.contains(QPoint(140, 75)));
+        canvas->circle(tw(100), tw(75), 600);
+        if (line)
+            canvas->lineTo(0, tw(150));
+        QTRY_VERIFY(spy.painted.contains(shown));
         int area = 0;
         for (const QRect &r : spy.painted)
             area += r.width() * r.height();
-        QVERIFY2(area <= 2 * inked(canvas->image()), qPrintable(QString::number(area)));
+        if (!line)
+            QVERIFY2(area <= 2 * inked(canvas->image()), qPrintable(QString::number(area)));
     }
 
 private:
