@@ -2,6 +2,7 @@ import email.utils, glob, gzip, os, re, shlex
 from pathlib import Path
 from xml.etree import ElementTree
 
+import pytest
 from PIL import Image
 
 from conftest import Servers, poll
@@ -10,39 +11,54 @@ APP = "org.pittorello.Pittorello"
 DRAWN = Path(__file__).parents[2] / "src/app/resources"  # icon-16.xpm and icon-32.xpm
 
 
-def test_the_unpacked_package_validates_and_its_menu_entry_shows_the_program_with_all_it_maps_in_its_depends():
-    package, = glob.glob(os.environ["PITTORELLO_PACKAGES"] + "/pittorello_*.deb")  # the one scripts/package leaves
-    with Servers() as root:  # the package unpacked, and the HOME of the program started from it
-        root.run("dpkg-deb", "-x", package, root.home)
-        share = Path(root.home, "usr/share")
-        entry = share / f"applications/{APP}.desktop"
-        root.run("desktop-file-validate", entry)
-        assert {"Name=Pittorello 1", f"Icon={APP}"} <= set(entry.read_text().splitlines())
-        assert root.run("sh", "-c", 'man --warnings -l "$0" 2>&1 >/dev/null', *share.glob("man/man1/*")) == ""
-        for side, drawn in (16, 16), (32, 32), (64, 32), (128, 32), (256, 32):  # each pixel a square, no blur
-            icon = Image.open(share / f"icons/hicolor/{side}x{side}/apps/{APP}.png")
-            scaled = Image.open(DRAWN / f"icon-{drawn}.xpm").resize((side, side), Image.NEAREST)
-            assert (icon.format, list(icon.convert("RGBA").getdata())) == ("PNG", list(scaled.convert("RGBA").getdata()))
+@pytest.fixture(scope="module")
+def root():  # the package unpacked, and the HOME of the program started from it
+    with Servers() as root:
+        root.package, = glob.glob(os.environ["PITTORELLO_PACKAGES"] + "/pittorello_*.deb")  # scripts/package's
+        root.run("dpkg-deb", "-x", root.package, root.home)
+        root.share = Path(root.home, "usr/share")
+        root.entry = root.share / f"applications/{APP}.desktop"
+        yield root
 
-        # The software centres' catalogue, built as the distribution builds it, metainfo validated on the way.
-        out = Path(root.home, "catalogue/usr/share/swcatalog")
-        report = root.run("appstreamcli", "compose", "--no-net", "--print-report=full", "--origin=pittorello",
-                          f"--result-root={out.parents[2]}", root.home, check=False)
-        assert not re.findall(r"^ *[EW]: .*", report, re.M), report
-        component, = ElementTree.parse(gzip.open(out / "xml/pittorello.xml.gz")).iterfind(f"component[id='{APP}']")
-        cached = {int(icon.get("width")) for icon in component.iterfind("icon[@type='cached']")}
-        assert {64, 128} <= cached and all((out / f"icons/pittorello/{s}x{s}/{APP}.png").is_file() for s in cached)
-        with gzip.open(share / "doc/pittorello/changelog.gz", "rt") as changelog:  # the release's one source
-            dated = email.utils.parsedate_to_datetime(re.search(r"^ -- .*>  (.*)$", changelog.read(), re.M)[1])
-        release, = ElementTree.parse(share / f"metainfo/{APP}.metainfo.xml").iterfind("releases/release")
-        assert (release.get("version"), release.get("date")) == (
-            root.run("dpkg-deb", "-f", package, "Version").strip(), dated.date().isoformat())
 
-        command = re.search(r"^Exec=(.*)$", entry.read_text(), re.M)[1]
-        pid = root.x11(None).spawn(shlex.split(command), env={**root.env, "PATH": f"{share.parent}/bin"}).pid
-        poll(lambda: root.xdotool("search", "--onlyvisible", "--name", "^Pittorello 1$", check=False), "the window")
-        mapped = set(re.findall(r"\s(/usr/\S+\.so\S*|/usr/share/\S+)$", Path(f"/proc/{pid}/maps").read_text(), re.M))
-        owners = root.run("dpkg", "-S", *mapped, *(path[4:] for path in mapped), check=False)  # /lib before usrmerge
-        depends = re.sub(r"\(.*?\)|[,|]", " ", root.run("dpkg-deb", "-f", package, "Depends")).split()
-        reached = root.run("apt-cache", "depends", "--recurse", "--installed", "--important", *depends).splitlines()
-        assert {owner.split(":")[0] for owner in owners.splitlines()} - set(reached) == set()
+def test_the_menu_entry_and_the_manual_page_validate(root):
+    root.run("desktop-file-validate", root.entry)
+    assert {"Name=Pittorello 1", f"Icon={APP}"} <= set(root.entry.read_text().splitlines())
+    assert root.run("sh", "-c", 'man --warnings -l "$0" 2>&1 >/dev/null', *root.share.glob("man/man1/*")) == ""
+
+
+@pytest.mark.parametrize("side, drawn", [(16, 16), (32, 32), (64, 32), (128, 32), (256, 32)])
+def test_each_icon_is_its_drawing_scaled_by_a_whole_number(root, side, drawn):  # each pixel a square, no blur
+    icon = Image.open(root.share / f"icons/hicolor/{side}x{side}/apps/{APP}.png")
+    scaled = Image.open(DRAWN / f"icon-{drawn}.xpm").resize((side, side), Image.NEAREST)
+    assert (icon.format, list(icon.convert("RGBA").getdata())) == ("PNG", list(scaled.convert("RGBA").getdata()))
+
+
+def test_the_software_centres_catalogue_keeps_it_with_its_icons(root):  # as the distribution composes it
+    out = Path(root.home, "catalogue/usr/share/swcatalog")
+    report = root.run("appstreamcli", "compose", "--no-net", "--print-report=full", "--origin=pittorello",
+                      f"--result-root={out.parents[2]}", root.home, check=False)
+    assert not re.findall(r"^ *[EW]: .*", report, re.M), report
+    component, = ElementTree.parse(gzip.open(out / "xml/pittorello.xml.gz")).iterfind(f"component[id='{APP}']")
+    cached = {int(icon.get("width")) for icon in component.iterfind("icon[@type='cached']")}
+    assert {64, 128} <= cached and all((out / f"icons/pittorello/{s}x{s}/{APP}.png").is_file() for s in cached)
+
+
+def test_its_release_is_the_packages_upstream_version_of_the_changelogs_date(root):
+    with gzip.open(root.share / "doc/pittorello/changelog.Debian.gz", "rt") as changelog:  # the release's one source
+        dated = email.utils.parsedate_to_datetime(re.search(r"^ -- .*>  (.*)$", changelog.read(), re.M)[1])
+    version = root.run("dpkg-deb", "-f", root.package, "Version").strip()
+    release, = ElementTree.parse(root.share / f"metainfo/{APP}.metainfo.xml").iterfind("releases/release")
+    assert (release.get("version"), release.get("date")) == (re.sub(r"^\d+:|-[^-]*$", "", version),
+                                                             dated.date().isoformat())
+
+
+def test_the_menu_entry_starts_it_with_all_it_maps_in_its_depends(root):
+    command = re.search(r"^Exec=(.*)$", root.entry.read_text(), re.M)[1]
+    pid = root.x11(None).spawn(shlex.split(command), env={**root.env, "PATH": f"{root.share.parent}/bin"}).pid
+    poll(lambda: root.xdotool("search", "--onlyvisible", "--name", "^Pittorello 1$", check=False), "the window")
+    mapped = set(re.findall(r"\s(/usr/\S+\.so\S*|/usr/share/\S+)$", Path(f"/proc/{pid}/maps").read_text(), re.M))
+    owners = root.run("dpkg", "-S", *mapped, *(path[4:] for path in mapped), check=False)  # /lib before usrmerge
+    depends = re.sub(r"\(.*?\)|[,|]", " ", root.run("dpkg-deb", "-f", root.package, "Depends")).split()
+    reached = root.run("apt-cache", "depends", "--recurse", "--installed", "--important", *depends).splitlines()
+    assert {owner.split(":")[0] for owner in owners.splitlines()} - set(reached) == set()
