@@ -10,6 +10,8 @@
 #include "platform/ScreenGrab.h"
 
 #include <QApplication>
+#include <QPushButton>
+#include <QStyle>
 #include <QMouseEvent>
 #include <QTest>
 
@@ -84,10 +86,47 @@ struct Fixture
     Ui::Form1 &ui = form.ui;
 
     Fixture() { form.show(); }
+    // The program's set-up, and the light look, fixed whatever the platform's theme.
+    static void setUpProgram()
+    {
+        Application::setUp(*qApp);
+        QApplication::setPalette(QApplication::style()->standardPalette());
+    }
     QRgb pixel(int x, int y) const { return ui.canvas->image().pixel(x, y); }
     void mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
     {
         QMouseEvent event(type, at, ui.canvas->mapToGlobal(at), button, held, Qt::NoModifier);
         QApplication::sendEvent(ui.canvas, &event);
+    }
+
+    // Actions by name: a menu item, a button (Command6 "Cornice ON", Command7
+    // "Cornice OF"...), a pattern picked from the list (1 to 6), "dark", or
+    // "pen": a ring of 500 twips, then a dot 50 px wide, in orange.
+    void act(const QString &actions)
+    {
+        for (const QString &action : actions.split(u' ', Qt::SkipEmptyParts)) {
+            if (auto *item = form.findChild<QAction *>(action)) {
+                item->trigger();
+            } else if (auto *button = ui.Frame1->findChild<QPushButton *>(action)) {
+                button->click();
+            } else if (action == u"dark") { // a dark desktop's palette: white text
+                form.setPalette(QPalette(Qt::darkGray, Qt::black));
+            } else if (action == u"pen") {
+                ui.HScroll1->setValue(255);
+                ui.HScroll2->setValue(128);
+                ui.Combo2->setEditText(QStringLiteral("500"));
+                mouse(QEvent::MouseButtonPress, {300, 200}, Qt::RightButton, Qt::RightButton);
+                mouse(QEvent::MouseButtonRelease, {300, 200}, Qt::RightButton, Qt::NoButton);
+                ui.VScroll1->setValue(50);
+                mouse(QEvent::MouseButtonPress, {100, 100}, Qt::LeftButton, Qt::LeftButton);
+                mouse(QEvent::MouseMove, {150, 120}, Qt::NoButton, Qt::LeftButton);
+                mouse(QEvent::MouseButtonRelease, {150, 120}, Qt::LeftButton, Qt::NoButton);
+            } else if (const int pattern = ui.Combo3->findText(action); pattern >= 0) {
+                ui.Combo3->setCurrentIndex(pattern);
+                emit ui.Combo3->activated(pattern);
+            } else {
+                QFAIL(qPrintable(QStringLiteral("no action \"%1\"").arg(action)));
+            }
+        }
     }
 };
