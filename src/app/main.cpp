@@ -6,11 +6,21 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
+// The platform asked for, with -platform or QT_QPA_PLATFORM, as Qt reads them.
+static QByteArray requestedPlatform(int argc, char *argv[])
+{
+    for (int i = 1; i + 1 < argc; ++i)
+        if (!std::strcmp(argv[i], "-platform") || !std::strcmp(argv[i], "--platform"))
+            return argv[i + 1];
+    return qgetenv("QT_QPA_PLATFORM");
+}
 
 int main(int argc, char *argv[])
 {
-    const char *platformName = std::getenv("QT_QPA_PLATFORM");
-    const bool needsDisplay = !platformName || QByteArray(platformName).startsWith("xcb");
+    const QByteArray platform = requestedPlatform(argc, argv);
+    const bool needsDisplay = platform.isEmpty() || platform.startsWith("xcb");
     if (needsDisplay && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
         std::fprintf(stderr, "pittorello: nessun display grafico (DISPLAY non impostato); "
                              "per provarlo senza schermo: xvfb-run -a pittorello\n");
