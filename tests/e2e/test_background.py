@@ -1,7 +1,7 @@
 import pytest
 from PIL import ImageChops
 
-from conftest import PANEL, Program, awaited, poll
+from conftest import PANEL, Program, awaited, poll, role
 
 WARNING = ("Attenzione questa impostazione va usata prima di iniziare a disegnare, "
            "altrimenti cancella tutto il disegno!")
@@ -18,7 +18,7 @@ def program(desktop, bus):
 
 def choose_background(program, colour):  # no colour cancels
     program.desktop.key("alt+f", "Right", "Right", "Return")  # "Sfondo" > "Colore di sfondo:", with no access key
-    assert ("label", WARNING) in [(n.getRoleName(), n.name) for n in awaited("alert", "Pittorello 1")]
+    assert ("label", WARNING) in [(role(n), n.name) for n in awaited("alert", "Pittorello 1")]
     program.desktop.key("Return")
     awaited("dialog", "Seleziona colore")
     program.desktop.key(*(("alt+h", "ctrl+a", "type:" + colour, "Return") if colour else ("Escape",)))  # "HTML:"
