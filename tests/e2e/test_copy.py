@@ -82,9 +82,8 @@ def without_top_corners(image, reach=8):  # mutter rounds them: the desktop behi
 @pytest.mark.parametrize("desktop, platform", [(None, "wayland"), (None, "xcb")], indirect=["desktop"],
                          ids=["mutter-wayland", "mutter-xwayland"])
 def test_the_copy_under_mutters_wayland_session_is_the_window_with_its_frame_as_shown(desktop, platform):
-    settings = Path(desktop.home, ".config/glib-2.0/settings")  # a layout with every button, maximise too
-    settings.mkdir(parents=True)
-    settings.joinpath("keyfile").write_text("[org/gnome/desktop/wm/preferences]\nbutton-layout=':minimize,maximize,close'\n")
+    (settings := Path(desktop.home, ".config/glib-2.0/settings")).mkdir(parents=True)  # a layout naming every button
+    (settings / "keyfile").write_text("[org/gnome/desktop/wm/preferences]\nbutton-layout=':minimize,maximize,close'\n")
     desktop.spawn(SESSION + (["--no-x11"] if platform == "wayland" else XWAYLAND),
                   env={**desktop.env, "DBUS_SESSION_BUS_ADDRESS": desktop.dbus(), "GSETTINGS_BACKEND": "keyfile"})
     if platform == "wayland":  # its own frame drawn by the window: caption, minimise and close
