@@ -85,7 +85,8 @@ def test_the_copy_under_mutters_wayland_session_is_the_window_with_its_frame_as_
     (settings := Path(desktop.home, ".config/glib-2.0/settings")).mkdir(parents=True)  # a layout naming every button
     (settings / "keyfile").write_text("[org/gnome/desktop/wm/preferences]\nbutton-layout=':minimize,maximize,close'\n")
     desktop.spawn(SESSION + (["--no-x11"] if platform == "wayland" else XWAYLAND),
-                  env={**desktop.env, "DBUS_SESSION_BUS_ADDRESS": desktop.dbus(), "GSETTINGS_BACKEND": "keyfile"})
+                  env={**desktop.env, "DBUS_SESSION_BUS_ADDRESS": desktop.dbus(), "GSETTINGS_BACKEND": "keyfile",
+                       "MUTTER_DEBUG_DUMMY_MODE_SPECS": "1024x768"})  # room to maximise: else mutter offers it to none
     if platform == "wayland":  # its own frame drawn by the window: caption, minimise and close
         poll(lambda: listening(f"{desktop.home}/wayland-0"), "mutter")
         env, paste, seen = {"DISPLAY": None}, ("wl-paste", "-t", "image/png"), lambda image: image
@@ -97,14 +98,14 @@ def test_the_copy_under_mutters_wayland_session_is_the_window_with_its_frame_as_
         seen = without_top_corners
     with OnMutter(desktop, QT_QPA_PLATFORM=platform, **env) as p:
         p.stroke(*DOTS)
-        desktop.xdotool("mousemove", 400, 595)  # mutter draws its pointer: park it below the window
+        desktop.xdotool("mousemove", 400, 767)  # mutter draws its pointer: park it below the window
         for key in PREVIEW_AND_COPY:  # each opens or closes a menu or resizes; xdotool does not wait for it
             before = poll(desktop.screen, "a still output", times=2)  # so no earlier change passes for its effect
             desktop.key(key)
             poll(lambda: before != desktop.screen(), f"mutter to show the effect of {key}")
         copy = poll(lambda: pasted(desktop, *paste), paste[0])
         at = poll(lambda: shown_at(desktop, copy, seen), "the copy on the screen, the focus back from the paste")
-    caption = copy.convert("L").crop((copy.width - 80, 8, copy.width, 30))  # below the rounded corners
-    dark = [x for x in range(80) if caption.crop((x, 0, x + 1, 22)).getextrema()[0] < 99]  # the buttons' strokes
+    caption = copy.convert("L").crop((copy.width - 120, 8, copy.width, 30))  # below the rounded corners
+    dark = [x for x in range(120) if caption.crop((x, 0, x + 1, 22)).getextrema()[0] < 99]  # the buttons' strokes
     assert len([x for x in dark if x - 1 not in dark]) == 2, "minimise and close, no maximise: the size is fixed"
     assert all(ink(copy, box_around((x + p.origin[0] - at[0], y + p.origin[1] - at[1]), 1)) for x, y in DOTS[1:])
