@@ -18,7 +18,6 @@ def test_the_unpacked_package_validates_and_its_menu_entry_shows_the_program_wit
         entry = share / f"applications/{APP}.desktop"
         root.run("desktop-file-validate", entry)
         assert {"Name=Pittorello 1", f"Icon={APP}"} <= set(entry.read_text().splitlines())
-        assert root.run("sh", "-c", 'man --warnings -l "$0" 2>&1 >/dev/null', *share.glob("man/man1/*")) == ""
         for side, drawn in (16, 16), (32, 32), (64, 32), (128, 32), (256, 32):  # each pixel a square, no blur
             icon = Image.open(share / f"icons/hicolor/{side}x{side}/apps/{APP}.png")
             scaled = Image.open(DRAWN / f"icon-{drawn}.xpm").resize((side, side), Image.NEAREST)
