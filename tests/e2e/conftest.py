@@ -119,17 +119,21 @@ class Program(AbstractContextManager):  # framed and settled; positions are canv
         self.process.wait(5)  # gone from the screen before the next one comes
 
 
+def role(node):  # "push button": its role's own name, which AT-SPI's role names spell otherwise from release to release
+    return str(pyatspi.Role(node.getRole()))[5:].replace("_", " ").lower()
+
+
 def accessible(*states, name=None):  # read afresh; a list's entries are no controls of their own
     def walk(node):
         node.clear_cache()
-        return [node] + ([] if node.getRoleName() == "list" else [n for child in node for n in walk(child)])
+        return [node] + ([] if role(node) == "list" else [n for child in node for n in walk(child)])
     app = poll(lambda: [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "Pittorello 1"
                         and a.childCount], "the program on the accessibility bus")[0]
     return [n for n in walk(app) if (not name or n.name == name) and all(n.getState().contains(s) for s in states)]
 
 
-def awaited(role, name, state=pyatspi.STATE_ACTIVE):  # once in state, by default active: keys sent before are lost
-    return poll(lambda: [n for n in accessible(state, name=name) if n.getRoleName() == role], name)[0]
+def awaited(kind, name, state=pyatspi.STATE_ACTIVE):  # once in state, by default active: keys sent before are lost
+    return poll(lambda: [n for n in accessible(state, name=name) if role(n) == kind], name)[0]
 
 
 @pytest.fixture(scope="session")

@@ -1,7 +1,7 @@
 import pyatspi, pytest
 from PIL import ImageChops
 
-from conftest import PANEL, Program, accessible, awaited, poll
+from conftest import PANEL, Program, accessible, awaited, poll, role
 
 WARNING = ("Attenzione questa impostazione va usata prima di iniziare a disegnare, "
            "altrimenti cancella tutto il disegno!")
@@ -23,7 +23,7 @@ def program(desktop, bus, request):
 
 def choose_background(program, colour):  # no colour cancels
     program.desktop.key("alt+f", "Right", "Right", "Return")  # "Sfondo" > "Colore di sfondo:", with no access key
-    assert ("label", WARNING) in [(n.getRoleName(), n.name) for n in awaited("alert", "Pittorello 1")]
+    assert ("label", WARNING) in [(role(n), n.name) for n in awaited("alert", "Pittorello 1")]
     program.desktop.key("Return")
     awaited("dialog", "Seleziona colore")
     left = lambda name: accessible(pyatspi.STATE_SHOWING, name=name)[0].queryComponent().getExtents(0).x

@@ -2,7 +2,7 @@ import io, socket
 from pathlib import Path
 
 import pytest
-from PIL import Image
+from PIL import Image, ImageChops
 
 from conftest import CANVAS, Program, box_around, ink, poll
 
@@ -15,8 +15,8 @@ def pasted(desktop, *command):
     return (png := desktop.run(*command, check=False, text=False)) and Image.open(io.BytesIO(png)).convert("RGB")
 
 
-def same(a, b):
-    return a.size == b.size and a.tobytes() == b.tobytes()
+def same(a, b):  # to a level or two: mutter 48 dithers the desktop behind the rounded corners anew as it repaints
+    return a.size == b.size and max(high for _, high in ImageChops.difference(a, b).getextrema()) <= 2
 
 
 def shown_at(desktop, image, seen=lambda image: image):  # where the screen shows the image, as seen, if it does
@@ -61,9 +61,10 @@ class OnMutter(Program):  # on the output of mutter's Wayland session, which the
     def show(self):  # found by its paper: 560 white pixels in a row
         self.origin = poll(lambda: (i := self.desktop.screen().convert("L").tobytes().find(b"\xff" * 560)) >= 0
                            and divmod(i, SCREEN[0])[::-1], "the program on mutter's output", times=2)
-        # the nested pointer follows the X pointer's deltas and takes its place only on entering:
-        # from wherever the X pointer starts, leave mutter's window and come back
-        self.desktop.xdotool("mousemove", "--sync", SCREEN[0] - 1, SCREEN[1] - 1, "mousemove", "--sync", 400, 300)
+        # the nested pointer takes the X pointer's place on entering (mutter 43) and follows xdotool's moves, which
+        # are warps, once a device has moved it (48): from wherever it starts, leave mutter's window, come back, nudge
+        self.desktop.xdotool("mousemove", "--sync", SCREEN[0] - 1, SCREEN[1] - 1, "mousemove", "--sync", 400, 300,
+                             "mousemove_relative", "--sync", 1, 1)
 
 
 SESSION = ["mutter", "--wayland", "--nested", "--wayland-display=wayland-0"]
@@ -81,27 +82,30 @@ def without_top_corners(image, reach=8):  # mutter rounds them: the desktop behi
 @pytest.mark.parametrize("desktop, platform", [(None, "wayland"), (None, "xcb")], indirect=["desktop"],
                          ids=["mutter-wayland", "mutter-xwayland"])
 def test_the_copy_under_mutters_wayland_session_is_the_window_with_its_frame_as_shown(desktop, platform):
+    (settings := Path(desktop.home, ".config/glib-2.0/settings")).mkdir(parents=True)  # a layout naming every button
+    (settings / "keyfile").write_text("[org/gnome/desktop/wm/preferences]\nbutton-layout=':minimize,maximize,close'\n")
     desktop.spawn(SESSION + (["--no-x11"] if platform == "wayland" else XWAYLAND),
-                  env={**desktop.env, "DBUS_SESSION_BUS_ADDRESS": desktop.dbus()})
+                  env={**desktop.env, "DBUS_SESSION_BUS_ADDRESS": desktop.dbus(), "GSETTINGS_BACKEND": "keyfile",
+                       "MUTTER_DEBUG_DUMMY_MODE_SPECS": "1024x768"})  # room to maximise: else mutter offers it to none
     if platform == "wayland":  # its own frame drawn by the window: caption, minimise and close
         poll(lambda: listening(f"{desktop.home}/wayland-0"), "mutter")
-        env, paste, buttons, seen = {"DISPLAY": None}, ("wl-paste", "-t", "image/png"), 2, lambda image: image
-    else:  # the X11 program on mutter's Xwayland, framed by mutter: caption and close
+        env, paste, seen = {"DISPLAY": None}, ("wl-paste", "-t", "image/png"), lambda image: image
+    else:  # the X11 program on mutter's Xwayland, framed by mutter
         told = Path(desktop.home, "xwayland")
         display, authority = poll(lambda: told.exists() and told.read_text().split(), "mutter's Xwayland")
         env = {"DISPLAY": display, "XAUTHORITY": authority, "XDG_SESSION_TYPE": "wayland"}
         paste = ("env", f"DISPLAY={display}", f"XAUTHORITY={authority}", "xclip", "-sel", "clip", "-t", "image/png", "-o")
-        buttons, seen = 1, without_top_corners
+        seen = without_top_corners
     with OnMutter(desktop, QT_QPA_PLATFORM=platform, **env) as p:
         p.stroke(*DOTS)
-        desktop.xdotool("mousemove", 400, 595)  # mutter draws its pointer: park it below the window
+        desktop.xdotool("mousemove", 400, 767)  # mutter draws its pointer: park it below the window
         for key in PREVIEW_AND_COPY:  # each opens or closes a menu or resizes; xdotool does not wait for it
             before = poll(desktop.screen, "a still output", times=2)  # so no earlier change passes for its effect
             desktop.key(key)
             poll(lambda: before != desktop.screen(), f"mutter to show the effect of {key}")
         copy = poll(lambda: pasted(desktop, *paste), paste[0])
         at = poll(lambda: shown_at(desktop, copy, seen), "the copy on the screen, the focus back from the paste")
-    caption = copy.convert("L").crop((copy.width - 80, 8, copy.width, 30))  # below the rounded corners
-    dark = [x for x in range(80) if caption.crop((x, 0, x + 1, 22)).getextrema()[0] < 99]  # the buttons' strokes
-    assert len([x for x in dark if x - 1 not in dark]) == buttons, "no maximise"
+    caption = copy.convert("L").crop((copy.width - 120, 8, copy.width, 30))  # below the rounded corners
+    dark = [x for x in range(120) if caption.crop((x, 0, x + 1, 22)).getextrema()[0] < 99]  # the buttons' strokes
+    assert len([x for x in dark if x - 1 not in dark]) == 2, "minimise and close, no maximise: the size is fixed"
     assert all(ink(copy, box_around((x + p.origin[0] - at[0], y + p.origin[1] - at[1]), 1)) for x, y in DOTS[1:])

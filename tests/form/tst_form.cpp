@@ -20,7 +20,7 @@ private slots:
     void cleanup() { f.reset(); }
 
     // The whole window after each action that changes what it shows, against
-    // reference/<row>.png, and the dialogs asked for on the way.
+    // reference/qt<major.minor>/<row>.png, and the dialogs asked for on the way.
     // PITTORELLO_RENEW_REFERENCES=1 writes the references anew.
     void appearance_data()
     {
