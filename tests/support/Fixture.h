@@ -39,18 +39,33 @@ struct FakeCommonDialog : CommonDialog
     }
 };
 
+// A job never ended leaves the printer busy, as Qt's painter does.
 struct FakePrinter : Printer
 {
     QList<QImage> pages;
     int jobs = 0, failAtPage = 0; // 1-based; 0: never
-    void beginJob() override { ++jobs; }
+    bool outOfMemory = false, refuses = false, busy = false; // the page fails for lack of memory; the job at its end
+    void beginJob() override
+    {
+        if (busy)
+            throw AppError(QStringLiteral("printer busy"));
+        busy = true;
+        ++jobs;
+    }
     void printPage(const QImage &image) override
     {
+        if (pages.size() + 1 == failAtPage && outOfMemory)
+            throw std::bad_alloc();
         if (pages.size() + 1 == failAtPage)
             throw AppError(QStringLiteral("printer refused"));
         pages << image;
     }
-    bool endJob() override { return true; }
+    void endJob() override
+    {
+        busy = false;
+        if (refuses)
+            throw AppError(QStringLiteral("job refused"));
+    }
 };
 
 struct FakeClipboard : Clipboard
