@@ -42,13 +42,8 @@ QString Spooler::jobError(const QString &printer)
     const ipp_status_t status = cupsLastError();
     if (status <= IPP_STATUS_OK_EVENTS_COMPLETE)
         return {};
-    switch (status) {
-    case IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS:
+    if (status == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS)
         return QStringLiteral("La stampante \"%1\" non accetta lavori: nessuna copia stampata.").arg(printer);
-    case IPP_STATUS_ERROR_SERVICE_UNAVAILABLE:
-        return QStringLiteral("Il servizio di stampa non è raggiungibile: nessuna copia stampata.");
-    default:
-        return QStringLiteral("La stampante \"%1\" ha rifiutato il lavoro (%2): nessuna copia stampata.")
-            .arg(printer, QString::fromUtf8(cupsLastErrorString()));
-    }
+    return QStringLiteral("La stampa su \"%1\" non è riuscita (%2): nessuna copia stampata.")
+        .arg(printer, QString::fromUtf8(cupsLastErrorString()));
 }
