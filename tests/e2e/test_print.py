@@ -1,4 +1,4 @@
-import glob, grp, os, re, signal, socket, subprocess
+import glob, grp, os, re, signal, socket, subprocess, tempfile
 from subprocess import DEVNULL
 from pathlib import Path
 
@@ -29,14 +29,12 @@ def cups():  # cupsd on its own socket and files, as any user, its default queue
         for _ in range(3):  # a port free a moment ago may be taken by now
             with socket.socket() as free:
                 free.bind(("localhost", 0))
-                port = free.getsockname()[1]
-            uri = f"ipp://localhost:{port}/ipp/print"
-            printer = cups.spawn(["ippeveprinter", "-p", str(port), "-d", cups.out, "-k", "-c", "/bin/true", "-r", "off",
-                                  "-f", "application/pdf", "Eve"], env=env)
-            poll(lambda: printer.poll() is not None or not subprocess.run(
-                ["ipptool", "-q", uri, "get-printer-attributes.test"], stdout=DEVNULL, stderr=DEVNULL).returncode,
-                "the printer")
-            if printer.poll() is None:
+                port = str(free.getsockname()[1])
+            printer = cups.spawn(["ippeveprinter", "-p", port, "-d", cups.out, "-k", "-c", "/bin/true", "-r", "off",
+                                  "-f", "application/pdf", "Eve"], env=env)  # -c: no pause to mimic printing
+            uri, up = f"ipp://localhost:{port}/ipp/print", lambda: printer.poll() is None
+            if poll(lambda: not up() or not subprocess.run(["ipptool", "-q", uri, "get-printer-attributes.test"],
+                                                             stderr=DEVNULL).returncode, "the printer") and up():
                 break
         cups.run("lpadmin", "-p", "Q", "-v", uri, "-m", "everywhere", "-E")  # its paper: Letter
         cups.run("lpadmin", "-d", "Q")
@@ -66,31 +64,38 @@ def pages(*pdfs):
     return sum(int(re.search(r"Pages:\s*(\d+)", i)[1]) for i in infos if "Pages:" in i)  # none while written
 
 
-def assert_the_stroke_on_every_page(pdfs, scratch):
+def printed(cups, count):  # the documents of the jobs done, once they hold count pages
+    pdfs = lambda: glob.glob(f"{cups.out}/*.pdf")
+    poll(lambda: not cups.run("lpstat", "-o", check=False) and pages(*pdfs()) >= count, f"{count} pages")
+    assert pages(*pdfs()) == count
+    return pdfs()
+
+
+def assert_the_window_on_every_page(program, pdfs):  # its pixels as they are, not a JPEG's
+    window = program.canvas().crop((0, 0, PANEL - 1, CANVAS[1]))
+    scratch = tempfile.mkdtemp(dir=program.desktop.home)
     for i, pdf in enumerate(pdfs):
-        subprocess.run(["pdftoppm", "-r", "20", "-gray", pdf, f"{scratch}/page-{i}"], check=True)
-    for page in map(Image.open, glob.glob(f"{scratch}/page-*")):
-        dark = page.point(lambda v: 255 * (v < 64)).tobytes()
-        assert b"\xff" * (page.width * 35 // 100) in dark and b"\xff" * (page.width * 65 // 100) not in dark
+        subprocess.run(["pdfimages", "-png", pdf, f"{scratch}/{i}"], check=True)
+    images = glob.glob(f"{scratch}/*.png")
+    assert len(images) == pages(*pdfs) and all(not ImageChops.difference(Image.open(i).convert("RGB"), window)
+                                               .getbbox() for i in images), "the window's pixels on every page"
+    return window
 
 
 def test_a_cancelled_dialog_prints_nothing_and_three_copies_give_three_pages(program, cups):
     print_dialog(program)
     print_dialog(program, *["Tab"] * 4)  # from the list of printers to the copies
-    pdfs = lambda: glob.glob(f"{cups.out}/*.pdf")
-    poll(lambda: not cups.run("lpstat", "-o", check=False) and pages(*pdfs()) >= 3, "three pages")
-    assert pages(*pdfs()) == 3
-    assert_the_stroke_on_every_page(pdfs(), cups.home)
+    assert_the_window_on_every_page(program, printed(cups, 3))
 
 
 def test_copies_printed_to_a_file_are_its_pages(program):
     path = f"{program.desktop.home}/disegno.pdf"
     print_dialog(program, "End", "alt+f", "ctrl+a", "type:" + path, *["Tab"] * 3)  # End: the file, last printer
     poll(lambda: pages(path) == 3, lambda: f"3 pages in the file, not {pages(path)}")
-    assert_the_stroke_on_every_page([path], program.desktop.home)
+    assert_the_window_on_every_page(program, [path])
 
 
-def test_the_paper_chosen_holds_the_window_s_pixels_whole_and_centred_in_its_printable_area(program, cups):
+def test_the_paper_chosen_holds_the_drawing_whole_and_centred_in_its_printable_area(program, cups):
     program.desktop.key("alt+f", "s")
     awaited("dialog", "Stampa")
     program.desktop.key("alt+r")  # "Proprietà"
@@ -99,12 +104,9 @@ def test_the_paper_chosen_holds_the_window_s_pixels_whole_and_centred_in_its_pri
     awaited("dialog", "Stampa")
     program.desktop.key("Return")
     awaited("frame", "Pittorello 1")
-    poll(lambda: not cups.run("lpstat", "-o", check=False) and pages(*glob.glob(f"{cups.out}/*.pdf")), "the page")
-    pdf, window = glob.glob(f"{cups.out}/*.pdf")[0], program.canvas().crop((0, 0, PANEL - 1, CANVAS[1]))
+    pdf = printed(cups, 1)[0]
     assert re.search(r"Page size:\s*612 x 792 pts", subprocess.run(["pdfinfo", pdf], capture_output=True, text=True).stdout)
-    subprocess.run(["pdfimages", "-png", pdf, f"{cups.home}/image"], check=True)
-    image = Image.open(f"{cups.home}/image-000.png").convert("RGB")
-    assert image.size == window.size and not ImageChops.difference(image, window).getbbox(), "the window's pixels"
+    image = assert_the_window_on_every_page(program, [pdf])
     subprocess.run(["pdftoppm", "-r", "72", "-singlefile", "-png", pdf, f"{cups.home}/page"], check=True)
     left, bottom, right, top = map(float, re.search(r'\*ImageableArea Letter.*"(.*)"', Path(
         cups.home, "ppd/Q.ppd").read_text())[1].split())  # in points from the lower left, as the printer reports it
@@ -118,20 +120,14 @@ def test_the_paper_chosen_holds_the_window_s_pixels_whole_and_centred_in_its_pri
 @pytest.mark.parametrize("fault", ["refused", "gone", "stopped", "stopped in the dialog"])
 def test_a_failed_print_is_told_while_the_window_answers_and_the_next_one_prints_once(program, cups, fault):
     cupsd, told = cups.cupsd, {"refused": "non accetta lavori", "gone": "non è riuscita"}.get(fault, "non risponde")
-    if fault == "refused":
-        cups.run("cupsreject", "Q")
-    if fault == "stopped":
-        cupsd.send_signal(signal.SIGSTOP)
+    cups.run(*(("cupsreject", "Q") if fault == "refused" else ("true",)))
+    cupsd.send_signal(signal.SIGSTOP if fault == "stopped" else 0)
     program.desktop.key("alt+f", "s")
     if fault != "stopped":
         awaited("dialog", "Stampa")
-        if fault == "gone":
-            cupsd.terminate()
-            cupsd.wait()
-        if fault == "stopped in the dialog":
-            cupsd.send_signal(signal.SIGSTOP)
+        cupsd.send_signal({"gone": signal.SIGKILL, "stopped in the dialog": signal.SIGSTOP}.get(fault, 0))
         program.desktop.key("Return")
-    # waiting for the spooler (the print size taken, the Print button held) and answering the accessibility bus
+    # waiting for the spooler (the print size taken, the Print button held), and answering the accessibility bus
     waiting = {"stopped": lambda: program.desktop.geometry(program.window)[2] == PANEL - 1,
                "stopped in the dialog": lambda: [n for n in accessible(pyatspi.STATE_SHOWING, name="Stampa")
                                                  if not n.getState().contains(pyatspi.STATE_SENSITIVE)]}.get(fault)
@@ -140,11 +136,9 @@ def test_a_failed_print_is_told_while_the_window_answers_and_the_next_one_prints
         assert not [n for n in accessible() if n.getRoleName() == "alert"], "answered while waiting"
     message = " ".join(n.name for n in awaited("alert", "Pittorello 1") if n.getRoleName() == "label")
     assert told in message, message
-    program.desktop.key("Return")
-    if fault == "gone":
-        return
-    cupsd.send_signal(signal.SIGCONT)
-    cups.run("cupsaccept", "Q")
-    print_dialog(program, *["Tab"] * 4)
-    poll(lambda: not cups.run("lpstat", "-o", check=False) and pages(*glob.glob(f"{cups.out}/*.pdf")) >= 3, "a print")
-    assert len(glob.glob(f"{cups.out}/*.pdf")) == 1, "one job, and the failed one never sent"
+    if fault != "gone":
+        program.desktop.key("Return")
+        cupsd.send_signal(signal.SIGCONT)
+        cups.run("cupsaccept", "Q")
+        print_dialog(program, *["Tab"] * 4)
+        assert len(printed(cups, 3)) == 1, "one job, the failed one never sent"
