@@ -44,12 +44,11 @@ struct FakePrinter : Printer
 {
     QList<QImage> pages;
     int jobs = 0, failAtPage = 0; // 1-based; 0: never
-    bool outOfMemory = false, refuses = false, busy = false; // the page fails for lack of memory; the job at its end
+    bool outOfMemory = false, busy = false; // how the page fails
     void beginJob() override
     {
-        if (busy)
+        if (std::exchange(busy, true))
             throw AppError(QStringLiteral("printer busy"));
-        busy = true;
         ++jobs;
     }
     void printPage(const QImage &image) override
@@ -60,12 +59,7 @@ struct FakePrinter : Printer
             throw AppError(QStringLiteral("printer refused"));
         pages << image;
     }
-    void endJob() override
-    {
-        busy = false;
-        if (refuses)
-            throw AppError(QStringLiteral("job refused"));
-    }
+    void endJob() override { busy = false; }
 };
 
 struct FakeClipboard : Clipboard
