@@ -291,7 +291,8 @@ void Form1::s_Click()
 
 // One page per copy, each of the client area as it is shown, all in one job,
 // so that a printer writing to a file keeps every copy. When a page fails,
-// the pages before it are still sent.
+// the pages before it are still sent; whatever failed, the job ends, or no
+// later one could begin.
 void Form1::printCopies(int copies)
 {
     if (copies < 1)
@@ -303,16 +304,18 @@ void Form1::printCopies(int copies)
     }
     Printer &printer = m_platform.printer;
     printer.beginJob();
-    for (int copy = 1; copy <= copies; ++copy) {
-        try {
+    int printed = 0;
+    try {
+        for (; printed < copies; ++printed)
             printer.printPage(page);
-        } catch (const AppError &e) {
-            printer.endJob();
-            throw AppError(QStringLiteral("%1\nCopie stampate: %2 di %3.").arg(e.message()).arg(copy - 1).arg(copies));
-        }
+    } catch (const AppError &e) {
+        printer.endJob();
+        throw AppError(QStringLiteral("%1\nCopie stampate: %2 di %3.").arg(e.message()).arg(printed).arg(copies));
+    } catch (...) {
+        printer.endJob();
+        throw;
     }
-    if (!printer.endJob())
-        throw AppError(QStringLiteral("La stampante ha rifiutato il lavoro: nessuna copia stampata."));
+    printer.endJob();
 }
 
 void Form1::no_Click()

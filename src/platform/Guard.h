@@ -4,6 +4,7 @@
 #include "MessageBox.h"
 
 #include <exception>
+#include <new>
 #include <utility>
 
 // Wraps a handler so that no exception crosses the event loop: an AppError
@@ -19,6 +20,8 @@ auto guarded(MessageBox &box, Handler handler)
             handler(std::forward<decltype(args)>(args)...);
         } catch (const AppError &e) {
             box.show(e.message());
+        } catch (const std::bad_alloc &) {
+            box.show(QStringLiteral("Memoria insufficiente: l'operazione non è stata completata."));
         } catch (const std::exception &e) {
             box.show(QStringLiteral("Errore imprevisto: %1").arg(QString::fromLocal8Bit(e.what())));
         }

@@ -1,20 +1,28 @@
 #include "QtCommonDialog.h"
 
 #include "Colors.h"
+#include "PrintDialog.h"
+#include "Spooler.h"
 
 #include <QApplication>
 #include <QColorDialog>
-#include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 QtCommonDialog::QtCommonDialog() = default;
 QtCommonDialog::~QtCommonDialog() = default;
 
-QPrinter &QtCommonDialog::printer()
+std::shared_ptr<QPrinter> QtCommonDialog::printer()
 {
-    if (!m_printer)
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    return *m_printer;
+    // A job left to a spooler that did not answer keeps its printer.
+    if (!m_printer || m_printer.use_count() > 1) {
+        m_printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+        // The queue's own paper, where Qt would start on its locale's.
+        const QPageSize paper = QPrinterInfo(*m_printer).defaultPageSize();
+        if (paper.isValid())
+            m_printer->setPageSize(paper);
+    }
+    return m_printer;
 }
 
 std::optional<quint32> QtCommonDialog::chooseColor()
@@ -31,9 +39,15 @@ std::optional<quint32> QtCommonDialog::chooseColor()
 
 int QtCommonDialog::askCopies()
 {
-    QPrintDialog dialog(&printer(), QApplication::activeWindow());
-    if (dialog.exec() != QDialog::Accepted)
+    // Qt finds the printers by asking the spooler on this thread.
+    if (!Spooler::answers())
+        throw Spooler::notAnswering();
+    PrintDialog dialog(printer().get(), QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted) {
+        if (dialog.stalled())
+            throw Spooler::notAnswering();
         return 0;
+    }
     const int copies = m_printer->copyCount();
     // The pages are printed once per copy by the program; the spooler must not multiply them.
     m_printer->setCopyCount(1);

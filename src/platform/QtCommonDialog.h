@@ -18,9 +18,9 @@ public:
 
     // The printer the dialog configures; made on first use, since finding
     // printers is slow and most sessions never print.
-    QPrinter &printer();
+    std::shared_ptr<QPrinter> printer();
 
 private:
-    std::unique_ptr<QPrinter> m_printer;
+    std::shared_ptr<QPrinter> m_printer;
     quint32 m_color = 0;
 };

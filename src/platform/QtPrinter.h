@@ -2,7 +2,7 @@
 
 #include "Printer.h"
 
-#include <QPainter>
+#include <memory>
 
 class QtCommonDialog;
 
@@ -10,13 +10,14 @@ class QtCommonDialog;
 class QtPrinter : public Printer
 {
 public:
-    explicit QtPrinter(QtCommonDialog &dialog) : m_dialog(dialog) {}
+    explicit QtPrinter(QtCommonDialog &dialog);
+    ~QtPrinter() override;
     void beginJob() override;
     void printPage(const QImage &image) override;
-    bool endJob() override;
+    void endJob() override;
 
 private:
+    struct Job;
     QtCommonDialog &m_dialog;
-    QPainter m_painter;
-    int m_pages = 0;
+    std::shared_ptr<Job> m_job;
 };

@@ -126,7 +126,7 @@ def role(node):  # "push button": its role's own name, which AT-SPI's role names
 def accessible(*states, name=None):  # read afresh; a list's entries are no controls of their own
     def walk(node):
         node.clear_cache()
-        return [node] + ([] if role(node) == "list" else [n for child in node for n in walk(child)])
+        return [node] + ([] if role(node) == "list" else [n for child in node if child for n in walk(child)])
     app = poll(lambda: [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "Pittorello 1"
                         and a.childCount], "the program on the accessibility bus")[0]
     return [n for n in walk(app) if (not name or n.name == name) and all(n.getState().contains(s) for s in states)]

@@ -125,6 +125,18 @@ private slots:
             QCOMPARE(f->printer.pages.first().size(), QSize(567, 506));
     }
 
+    void printOutOfMemory() // told in Italian, and the job ended: the next print works
+    {
+        f->dialog.copies = 3;
+        f->printer.failAtPage = 2;
+        f->printer.outOfMemory = true;
+        f->ui.s->trigger();
+        f->printer.failAtPage = 0;
+        f->ui.s->trigger();
+        QCOMPARE(f->messageBox.shown, QStringList{"Memoria insufficiente: l'operazione non è stata completata."});
+        QCOMPARE(f->printer.pages.size(), 1 + 3);
+    }
+
     void copy_data()
     {
         QTest::addColumn<bool>("fails");

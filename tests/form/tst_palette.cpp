@@ -35,7 +35,7 @@ class TestPalette : public QObject
             double ratio = 1; // no text at all reads as none
             for (int y = 0; y < with.height(); ++y)
                 for (int x = 0; x < with.width(); ++x) {
-                    const auto [dark, light] = std::minmax(luminance(with.pixel(x, y)), luminance(without.pixel(x, y)));
+                    const auto [dark, light] = std::minmax({luminance(with.pixel(x, y)), luminance(without.pixel(x, y))});
                     ratio = std::max(ratio, (light + 0.05) / (dark + 0.05));
                 }
             ratios[name] = ratio;

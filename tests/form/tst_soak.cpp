@@ -61,6 +61,7 @@ void TestSoak::randomActionsKeepTheWindowSound()
             f.dialog.copies = pick(5) - 1;
             f.printer.pages.clear();
             f.printer.failAtPage = pick(4) ? 0 : 1 + pick(3);
+            f.printer.outOfMemory = pick(2);
             f.screen.fails = !pick(4);
             QAction *item = std::array{ui.an, ui.s, ui.no, ui.rid, ui.cds, ui.mnuCopia}[pick(6)];
             // The faults a real printer and screen can have, each to be reported; the warning before a colour.

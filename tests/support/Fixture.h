@@ -41,18 +41,27 @@ struct FakeCommonDialog : CommonDialog
     }
 };
 
+// A job never ended leaves the printer busy, as Qt's painter does.
 struct FakePrinter : Printer
 {
     QList<QImage> pages;
     int jobs = 0, failAtPage = 0; // 1-based; 0: never
-    void beginJob() override { ++jobs; }
+    bool outOfMemory = false, busy = false; // how the page fails
+    void beginJob() override
+    {
+        if (std::exchange(busy, true))
+            throw AppError(QStringLiteral("printer busy"));
+        ++jobs;
+    }
     void printPage(const QImage &image) override
     {
+        if (pages.size() + 1 == failAtPage && outOfMemory)
+            throw std::bad_alloc();
         if (pages.size() + 1 == failAtPage)
             throw AppError(QStringLiteral("printer refused"));
         pages << image;
     }
-    bool endJob() override { return true; }
+    void endJob() override { busy = false; }
 };
 
 struct FakeClipboard : Clipboard
