@@ -70,71 +70,101 @@ private slots:
                                             .arg(where.x()).arg(where.y()).arg(where.width()).arg(where.height()).arg(diffPath)));
     }
 
-    void menus_data()
+    // The size and the menu items as each sequence of menu commands leaves them.
+    void sizes_data()
     {
         QTest::addColumn<QString>("items");
-        QTest::addColumn<int>("copies");
-        QTest::addColumn<int>("failing"); // the page the printer refuses; 0: none
         QTest::addColumn<bool>("printSize");
         QTest::addColumn<bool>("copyEnabled");
         QTest::addColumn<bool>("ridEnabled");
-        QTest::addColumn<int>("pages");
-        QTest::addColumn<QString>("focused"); // before, then after
-        QTest::addColumn<QString>("focus");
-        QTest::newRow("start") << "" << 1 << 0 << false << false << false << 0 << "VScroll1" << "VScroll1";
-        QTest::newRow("preview") << "an" << 1 << 0 << true << true << false << 0 << "VScroll1" << "canvas";
-        QTest::newRow("print 0 copies") << "s" << 0 << 0 << true << false << true << 0 << "VScroll1" << "canvas";
-        QTest::newRow("print 3 copies") << "s" << 3 << 0 << true << false << true << 3 << "Text1" << "Text1";
-        QTest::newRow("first page refused") << "s" << 3 << 1 << true << false << false << 0 << "VScroll1" << "canvas";
-        QTest::newRow("third page refused") << "s" << 3 << 3 << true << false << false << 2 << "Text1" << "Text1";
-        QTest::newRow("preview, print, rid") << "an s rid" << 1 << 0 << false << true << false << 1 << "Command3" << "Command3";
-        QTest::newRow("print, normal") << "s no" << 1 << 0 << false << false << true << 1 << "Combo1" << "Combo1";
-        QTest::newRow("preview, normal") << "an no" << 1 << 0 << false << false << false << 0 << "VScroll1" << "VScroll1";
-        QTest::newRow("comment line, preview, copy, normal") << "an mnuCopia no" << 1 << 0 << false << false << false << 0 << "Text1" << "Text1";
+        QTest::newRow("start") << "" << false << false << false;
+        QTest::newRow("preview") << "an" << true << true << false;
+        QTest::newRow("print") << "s" << true << false << true;
+        QTest::newRow("preview, print, rid") << "an s rid" << false << true << false;
+        QTest::newRow("print, normal") << "s no" << false << false << true;
+        QTest::newRow("preview, normal") << "an no" << false << false << false;
     }
-    void menus()
+    void sizes()
     {
         QFETCH(QString, items);
-        QFETCH(int, copies);
-        QFETCH(int, failing);
         QFETCH(bool, printSize);
-        QFETCH(int, pages);
-        QFETCH(QString, focused);
-        f->dialog.copies = copies;
-        f->printer.failAtPage = failing;
         f->ui.canvas->plotPoint(700 * 15, 101 * 15);
-        f->form.findChild<QWidget *>(focused)->setFocus();
-        f->ui.Text1->setSelection(0, 5);
         f->act(items);
-        QCOMPARE(f->ui.Text1->selectedText(), QStringLiteral("Comme")); // also where a print or copy moved its focus
-        const bool prints = items.split(u' ').contains(u"s");
         QTEST(f->ui.mnuCopia->isEnabled(), "copyEnabled");
         QTEST(f->ui.rid->isEnabled(), "ridEnabled");
-        QTEST(QApplication::focusWidget()->objectName(), "focus");
-        QCOMPARE(f->dialog.asked, prints ? QStringList{"printer"} : QStringList());
-        QCOMPARE(f->printer.pages.size(), pages);
-        QCOMPARE(f->printer.jobs, int(prints && copies > 0)); // all copies in one job
-        QCOMPARE(f->messageBox.shown, failing ? QStringList{QStringLiteral("printer refused\nCopie stampate: %1 di 3.").arg(pages)} : QStringList());
         // The set twips read back exactly; the client area is the design's, whatever the frame.
         QCOMPARE(f->form.outerSize().width(), printSize ? 8600.f : 11970.f);
         QCOMPARE(f->form.outerSize().height(), printSize ? 8255.f : 8250.f);
         QCOMPARE(f->ui.canvas->size(), QSize(printSize ? 567 : 792, 506));
         QCOMPARE(f->ui.Frame1->isVisible(), !printSize);
         QCOMPARE(f->pixel(700, 101), qRgb(0, 0, 0)); // narrowing loses nothing
-        if (pages)
-            QCOMPARE(f->printer.pages.first().size(), QSize(567, 506));
     }
 
-    void printOutOfMemory() // told in Italian, and the job ended: the next print works
+    // Copies of the client area at the print size, all in one job, which ends
+    // whatever fails on the way, so that the next print works.
+    void printing_data()
     {
-        f->dialog.copies = 3;
-        f->printer.failAtPage = 2;
-        f->printer.outOfMemory = true;
+        QTest::addColumn<int>("copies");
+        QTest::addColumn<QString>("fault"); // "page N", "memory at page N", "job"
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("no copies") << 0 << "" << 0 << "";
+        QTest::newRow("3 copies") << 3 << "" << 3 << "";
+        QTest::newRow("first page refused") << 3 << "page 1" << 0 << "printer refused\nCopie stampate: 0 di 3.";
+        QTest::newRow("third page refused") << 3 << "page 3" << 2 << "printer refused\nCopie stampate: 2 di 3.";
+        QTest::newRow("no memory for the second") << 3 << "memory at page 2" << 1
+                                                  << "Memoria insufficiente: l'operazione non è stata completata.";
+        QTest::newRow("job refused") << 3 << "job" << 3 << "job refused";
+    }
+    void printing()
+    {
+        QFETCH(int, copies);
+        QFETCH(QString, fault);
+        QFETCH(int, pages);
+        QFETCH(QString, told);
+        f->dialog.copies = copies;
+        f->printer.failAtPage = fault.section(u' ', -1).toInt();
+        f->printer.outOfMemory = fault.startsWith(u"memory");
+        f->printer.refuseJob = fault == u"job";
         f->ui.s->trigger();
-        f->printer.failAtPage = 0;
-        f->ui.s->trigger();
-        QCOMPARE(f->messageBox.shown, QStringList{"Memoria insufficiente: l'operazione non è stata completata."});
-        QCOMPARE(f->printer.pages.size(), 1 + 3);
+        QCOMPARE(f->dialog.asked, QStringList{"printer"});
+        QCOMPARE(f->printer.pages.size(), pages);
+        QCOMPARE(f->printer.jobs, int(copies > 0));
+        QCOMPARE(f->messageBox.shown, told.isEmpty() ? QStringList() : QStringList{told});
+        QCOMPARE(f->ui.rid->isEnabled(), told.isEmpty());
+        if (pages)
+            QCOMPARE(f->printer.pages.first().size(), QSize(567, 506));
+        f->printer.failAtPage = 0, f->printer.outOfMemory = f->printer.refuseJob = false;
+        f->printer.pages.clear();
+        f->dialog.copies = 1;
+        f->ui.s->trigger(); // would find the printer still busy with a job never ended
+        QCOMPARE(f->printer.pages.size(), 1);
+    }
+
+    // The focus after a change of size, back where it was at the normal size,
+    // and the comment line's selection kept through a print or a copy.
+    void focus_data()
+    {
+        QTest::addColumn<QString>("items");
+        QTest::addColumn<QString>("focused"); // before, then after
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("start") << "" << "VScroll1" << "VScroll1";
+        QTest::newRow("preview") << "an" << "VScroll1" << "canvas";
+        QTest::newRow("print, comment line") << "s" << "Text1" << "Text1";
+        QTest::newRow("preview, print, rid") << "an s rid" << "Command3" << "Command3";
+        QTest::newRow("print, normal") << "s no" << "Combo1" << "Combo1";
+        QTest::newRow("preview, normal") << "an no" << "VScroll1" << "VScroll1";
+        QTest::newRow("comment line, preview, copy, normal") << "an mnuCopia no" << "Text1" << "Text1";
+    }
+    void focus()
+    {
+        QFETCH(QString, items);
+        QFETCH(QString, focused);
+        f->form.findChild<QWidget *>(focused)->setFocus();
+        f->ui.Text1->setSelection(0, 5);
+        f->act(items);
+        QTEST(QApplication::focusWidget()->objectName(), "focus");
+        QCOMPARE(f->ui.Text1->selectedText(), QStringLiteral("Comme"));
     }
 
     void copy_data()

@@ -46,10 +46,10 @@ struct FakePrinter : Printer
 {
     QList<QImage> pages;
     int jobs = 0, failAtPage = 0; // 1-based; 0: never
-    bool outOfMemory = false, busy = false; // how the page fails
+    bool outOfMemory = false, refuseJob = false, busy = false; // how the page or the job fails
     void beginJob() override
     {
-        if (std::exchange(busy, true))
+        if (std::exchange(busy, true)) // as Qt's painter, left active
             throw AppError(QStringLiteral("printer busy"));
         ++jobs;
     }
@@ -61,7 +61,12 @@ struct FakePrinter : Printer
             throw AppError(QStringLiteral("printer refused"));
         pages << image;
     }
-    void endJob() override { busy = false; }
+    void endJob() override
+    {
+        busy = false;
+        if (refuseJob)
+            throw AppError(QStringLiteral("job refused"));
+    }
 };
 
 struct FakeClipboard : Clipboard
