@@ -12,6 +12,7 @@
 #include "platform/MessageBox.h"
 #include "platform/OuterSize.h"
 #include "platform/Printer.h"
+#include "platform/StartPlace.h"
 #include "platform/Twips.h"
 #include "platform/WaylandFrame.h"
 
@@ -29,6 +30,7 @@ constexpr float normalWidth = 11970, normalHeight = 8250;
 constexpr float printWidth = 8600, printHeight = 8255;
 constexpr float trailRadius = 40;
 constexpr float clientLeft = 75, clientTop = 915;
+constexpr float frameSide = 45, frameAbove = 615; // the design's frame, 90 x 660 around the client area
 
 // Appending to an empty editable list would select its first entry; the
 // list keeps the text it shows.
@@ -88,12 +90,16 @@ Form1::Form1(const Platform &platform, QWidget *parent) : QMainWindow(parent), m
 }
 
 // The normal size, with the client area's top-left corner (the canvas, below
-// the menu bar) at the design's place on the screen.
+// the menu bar) at the design's place on the primary monitor, or nearer its
+// corner where the window with the design's frame would not show whole.
 void Form1::placeAtStart()
 {
     setSize(normalHeight, normalWidth);
-    const QPoint client(int(Twips::toPixels(clientLeft)), int(Twips::toPixels(clientTop)));
-    setGeometry(QRect(client - ui.canvas->mapTo(this, QPoint()), size()));
+    const auto pixels = [](float twips) { return int(Twips::toPixels(twips)); };
+    const QPoint frame(pixels(frameSide), pixels(frameAbove));
+    const QRect outer = StartPlace::onPrimaryMonitor(
+        QRect(pixels(clientLeft - frameSide), pixels(clientTop - frameAbove), pixels(normalWidth), pixels(normalHeight)));
+    setGeometry(QRect(outer.topLeft() + frame - ui.canvas->mapTo(this, QPoint()), size()));
 }
 
 template<typename... Args>
