@@ -1,27 +1,15 @@
 #include "X11Frame.h"
 
-#include <QGuiApplication>
+#include "Xcb.h"
+
 #include <QPainter>
 #include <QWidget>
 #include <array>
-#include <cstdlib>
 #include <cstring>
-#include <memory>
-#include <xcb/xcb.h>
+
+using Xcb::owned;
 
 namespace {
-
-template<typename Reply>
-std::unique_ptr<Reply, decltype(&std::free)> owned(Reply *reply)
-{
-    return {reply, &std::free};
-}
-
-xcb_connection_t *x11Connection()
-{
-    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
-}
 
 xcb_atom_t atom(xcb_connection_t *connection, const char *name)
 {
@@ -84,7 +72,7 @@ QImage windowPixels(xcb_window_t window, const QRect &area)
 {
     if (area.isEmpty())
         return {};
-    xcb_connection_t *connection = x11Connection();
+    xcb_connection_t *connection = Xcb::connection();
     xcb_generic_error_t *error = nullptr;
     const auto reply = owned(xcb_get_image_reply(
         connection,
@@ -127,20 +115,16 @@ QImage drawnByTheWindowManager(QImage frame)
 // manager reparents it).
 std::optional<X11Frame> X11Frame::of(const QWidget &window)
 {
-    xcb_connection_t *connection = x11Connection();
+    xcb_connection_t *connection = Xcb::connection();
     if (!connection || !window.windowHandle())
         return std::nullopt;
     X11Frame frame;
-    frame.m_window = frame.m_top = xcb_window_t(window.winId());
-    for (;;) {
-        const auto tree = owned(xcb_query_tree_reply(connection, xcb_query_tree(connection, frame.m_top), nullptr));
-        if (!tree)
-            return std::nullopt;
-        frame.m_root = tree->root;
-        if (tree->parent == frame.m_root || tree->parent == XCB_NONE)
-            break;
-        frame.m_top = tree->parent;
-    }
+    frame.m_window = xcb_window_t(window.winId());
+    const std::optional<Xcb::TopLevel> topLevel = Xcb::topLevel(connection, frame.m_window);
+    if (!topLevel)
+        return std::nullopt;
+    frame.m_root = topLevel->root;
+    frame.m_top = topLevel->top;
     const auto top = owned(xcb_get_geometry_reply(connection, xcb_get_geometry(connection, frame.m_top), nullptr));
     const auto size = owned(xcb_get_geometry_reply(connection, xcb_get_geometry(connection, frame.m_window), nullptr));
     const auto at = owned(xcb_translate_coordinates_reply(
@@ -161,7 +145,7 @@ std::optional<X11Frame> X11Frame::of(const QWidget &window)
 // it, and the window its own pixels as soon as it drew them.
 QImage X11Frame::pixels(const QRect &source) const
 {
-    xcb_connection_t *connection = x11Connection();
+    xcb_connection_t *connection = Xcb::connection();
     const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
     const QRect area = source.translated(m_frame.topLeft());
     const QRect shown = area & QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels);
