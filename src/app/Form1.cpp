@@ -15,6 +15,7 @@
 #include "platform/StartPlace.h"
 #include "platform/Twips.h"
 #include "platform/WaylandFrame.h"
+#include "platform/X11Position.h"
 
 #include <QMouseEvent>
 
@@ -85,6 +86,7 @@ Form1::Form1(const Platform &platform, QWidget *parent) : QMainWindow(parent), m
     connectHandlers();
     Form_Load();
     WaylandFrame::addTo(*this);
+    X11Position::follow(*this);
     placeAtStart();
     ui.VScroll1->setFocus();
 }

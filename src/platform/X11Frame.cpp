@@ -108,11 +108,34 @@ QImage drawnByTheWindowManager(QImage frame)
     return frame;
 }
 
+QRect screenArea(xcb_connection_t *connection)
+{
+    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    return QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels);
+}
+
+// weston's Xwayland window manager reports no frame and draws a translucent
+// shadow around it in its frame window, 32 bits deep: the frame is what it
+// drew wholly there, as far as the screen reaches.
+QRect drawnFrame(xcb_window_t top, const QRect &topArea, const QRect &client, const QRect &screen)
+{
+    const QRect shown = topArea & screen;
+    const QImage pixels = windowPixels(top, shown.translated(-topArea.topLeft()));
+    QRect drawn = client.translated(-shown.topLeft());
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(pixels.constScanLine(y));
+        for (int x = 0; x < pixels.width(); ++x)
+            if (qAlpha(line[x]) == 255)
+                drawn |= QRect(x, y, 1, 1);
+    }
+    return drawn.translated(shown.topLeft());
+}
+
 } // namespace
 
-// The frame is the one the window manager reports, or else the window's
-// ancestor that is a child of the root (the window itself where no window
-// manager reparents it).
+// The frame is the one the window manager reports, or else what it drew, or
+// else the window's ancestor that is a child of the root (the window itself
+// where no window manager reparents it).
 std::optional<X11Frame> X11Frame::of(const QWidget &window)
 {
     xcb_connection_t *connection = Xcb::connection();
@@ -134,8 +157,12 @@ std::optional<X11Frame> X11Frame::of(const QWidget &window)
     frame.m_client = QRect(at->dst_x, at->dst_y, size->width, size->height);
     const int border = top->border_width;
     frame.m_topArea = QRect(top->x + border, top->y + border, top->width, top->height);
-    frame.m_frame = reportedFrame(connection, frame.m_window, frame.m_client)
-                        .value_or(frame.m_topArea.adjusted(-border, -border, border, border));
+    if (const std::optional<QRect> reported = reportedFrame(connection, frame.m_window, frame.m_client))
+        frame.m_frame = *reported;
+    else if (top->depth == 32 && frame.m_top != frame.m_window)
+        frame.m_frame = drawnFrame(frame.m_top, frame.m_topArea, frame.m_client, screenArea(connection));
+    else
+        frame.m_frame = frame.m_topArea.adjusted(-border, -border, border, border);
     return frame;
 }
 
@@ -146,9 +173,8 @@ std::optional<X11Frame> X11Frame::of(const QWidget &window)
 QImage X11Frame::pixels(const QRect &source) const
 {
     xcb_connection_t *connection = Xcb::connection();
-    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
     const QRect area = source.translated(m_frame.topLeft());
-    const QRect shown = area & QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels);
+    const QRect shown = area & screenArea(connection);
     QImage image(area.size(), QImage::Format_RGB32);
     image.fill(Qt::black);
     if (shown.isEmpty())

@@ -57,10 +57,13 @@ def test_the_copy_is_the_frame_on_screen(desktop, scale):
         poll(lambda: same(copy, desktop.screen(frame)), lambda: f"the {copy.size} copy on the screen at {frame}")
 
 
-class OnMutter(Program):  # on the output of mutter's Wayland session, which the X display shows
-    def show(self):  # found by its paper: 560 white pixels in a row
-        self.origin = poll(lambda: (i := self.desktop.screen().convert("L").tobytes().find(b"\xff" * 560)) >= 0
-                           and divmod(i, SCREEN[0])[::-1], "the program on mutter's output", times=2)
+def paper(desktop):  # where the screen shows the program's paper: 560 white pixels in a row
+    return (i := desktop.screen().convert("L").tobytes().find(b"\xff" * 560)) >= 0 and divmod(i, SCREEN[0])[::-1]
+
+
+class OnMutter(Program):  # on the output of a nested Wayland session, which the X display shows
+    def show(self):
+        self.origin = poll(lambda: paper(self.desktop), "the program on the nested session's output", times=2)
         # the nested pointer follows the X pointer's deltas and takes its place only on entering:
         # from wherever the X pointer starts, leave mutter's window and come back
         self.desktop.xdotool("mousemove", "--sync", SCREEN[0] - 1, SCREEN[1] - 1, "mousemove", "--sync", 400, 300)
@@ -71,11 +74,22 @@ XWAYLAND = ["--", "sh", "-c", 'echo "$DISPLAY $XAUTHORITY" >"$HOME/x" && mv "$HO
             ' exec tail -f --pid=$PPID /dev/null']  # mutter's child, which it ends with: it tells the Xwayland display
 
 
-def without_top_corners(image, reach=8):  # mutter rounds them: the desktop behind shows, which Xwayland cannot give
+def without_corners(image, reach=8, bottom=False):  # rounded: the desktop behind shows, which Xwayland cannot give
     image = image.copy()
     for x in (0, image.width - reach):
-        image.paste((0, 0, 0), (x, 0, x + reach, reach))
+        for y in (0, image.height - reach)[:1 + bottom]:
+            image.paste((0, 0, 0), (x, y, x + reach, y + reach))
     return image
+
+
+def copied(desktop, paste, park, seen, keys=PREVIEW_AND_COPY):  # the pointer parked: the copy, and where it shows
+    desktop.xdotool("mousemove", *park)  # the compositor draws its pointer
+    for key in keys:  # each opens or closes a menu or resizes; xdotool does not wait for it
+        before = poll(desktop.screen, "a still output", times=2)  # so no earlier change passes for its effect
+        desktop.key(key)
+        poll(lambda: before != desktop.screen(), f"the compositor to show the effect of {key}")
+    copy = poll(lambda: pasted(desktop, *paste), paste[0])
+    return copy, poll(lambda: shown_at(desktop, copy, seen), "the copy on the screen, the focus back from the paste")
 
 
 @pytest.mark.parametrize("desktop, platform", [(None, "wayland"), (None, "xcb")], indirect=["desktop"],
@@ -91,16 +105,10 @@ def test_the_copy_under_mutters_wayland_session_is_the_window_with_its_frame_as_
         display, authority = poll(lambda: told.exists() and told.read_text().split(), "mutter's Xwayland")
         env = {"DISPLAY": display, "XAUTHORITY": authority, "XDG_SESSION_TYPE": "wayland"}
         paste = ("env", f"DISPLAY={display}", f"XAUTHORITY={authority}", "xclip", "-sel", "clip", "-t", "image/png", "-o")
-        buttons, seen = 1, without_top_corners
+        buttons, seen = 1, without_corners
     with OnMutter(desktop, QT_QPA_PLATFORM=platform, **env) as p:
         p.stroke(*DOTS)
-        desktop.xdotool("mousemove", 400, 595)  # mutter draws its pointer: park it below the window
-        for key in PREVIEW_AND_COPY:  # each opens or closes a menu or resizes; xdotool does not wait for it
-            before = poll(desktop.screen, "a still output", times=2)  # so no earlier change passes for its effect
-            desktop.key(key)
-            poll(lambda: before != desktop.screen(), f"mutter to show the effect of {key}")
-        copy = poll(lambda: pasted(desktop, *paste), paste[0])
-        at = poll(lambda: shown_at(desktop, copy, seen), "the copy on the screen, the focus back from the paste")
+        copy, at = copied(desktop, paste, (400, 595), seen)  # the pointer parked below the window
     caption = copy.convert("L").crop((copy.width - 80, 8, copy.width, 30))  # below the rounded corners
     dark = [x for x in range(80) if caption.crop((x, 0, x + 1, 22)).getextrema()[0] < 99]  # the buttons' strokes
     assert len([x for x in dark if x - 1 not in dark]) == buttons, "no maximise"
