@@ -55,6 +55,12 @@ def test_the_copy_is_the_frame_on_screen(desktop, scale):
         copy = pasted(desktop, "xclip", "-sel", "clip", "-t", "image/png", "-o")
         # a compositing window manager shows the menu closed a frame later
         poll(lambda: same(copy, desktop.screen(frame)), lambda: f"the {copy.size} copy on the screen at {frame}")
+        x, y, w, h = desktop.geometry(program.window)  # moved past the screen's edge, it renders what the screen lacks
+        desktop.xdotool("windowmove", "--sync", program.window, -250, y, "key", "--clearmodifiers", *PREVIEW_AND_COPY[2:])
+        if desktop.geometry(program.window)[0] < 0:  # openbox alone lets a program move its window off the screen
+            off = poll(lambda: (c := pasted(desktop, "xclip", "-sel", "clip", "-t", "image/png", "-o")) != copy and c, "the copy")
+            client = (x - frame[0], y - frame[1], x - frame[0] + w, y - frame[1] + h)
+            assert same(off.crop(client), copy.crop(client)), "the window whole"
 
 
 def paper(desktop):  # where the screen shows the program's paper: 560 white pixels in a row
