@@ -115,6 +115,15 @@ def test_the_copy_under_mutters_wayland_session_is_the_window_with_its_frame_as_
     with OnMutter(desktop, QT_QPA_PLATFORM=platform, **env) as p:
         p.stroke(*DOTS)
         copy, at = copied(desktop, paste, (400, 595), seen)  # the pointer parked below the window
+        if platform == "wayland":  # its own frame: moved by its caption, step by step until mutter's move begins
+            desktop.xdotool("mousemove", at[0] + 100, at[1] + 25, "mousedown", 1)
+            poll(lambda: desktop.xdotool("mousemove_relative", "--sync", 4, 0) or (paper(desktop) or at) > p.origin,
+                 "the window moved by its caption")
+            desktop.xdotool("mouseup", 1, "mousemove", 400, 595)
+            x, y = poll(lambda: shown_at(desktop, copy), "the window at its new place", times=2)
+            assert x > at[0] and y == at[1]
+            desktop.xdotool("mousemove", x + copy.width - 17, y + 15, "click", 1)  # then closed by its button
+            assert poll(lambda: p.process.poll() is not None, "the program closed") and p.process.returncode == 0
     caption = copy.convert("L").crop((copy.width - 80, 8, copy.width, 30))  # below the rounded corners
     dark = [x for x in range(80) if caption.crop((x, 0, x + 1, 22)).getextrema()[0] < 99]  # the buttons' strokes
     assert len([x for x in dark if x - 1 not in dark]) == buttons, "no maximise"
