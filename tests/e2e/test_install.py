@@ -38,11 +38,20 @@ def test_the_unpacked_package_validates_and_its_menu_entry_shows_the_program_wit
         assert (release.get("version"), release.get("date")) == (
             root.run("dpkg-deb", "-f", package, "Version").strip(), dated.date().isoformat())
 
-        command = re.search(r"^Exec=(.*)$", entry.read_text(), re.M)[1]
-        pid = root.x11(None).spawn(shlex.split(command), env={**root.env, "PATH": f"{share.parent}/bin"}).pid
+        def owners(pid, files=r"/usr/\S+\.so\S*|/usr/share/\S+"):  # the packages of the files it maps (/lib: before usrmerge)
+            mapped = set(re.findall(rf"\s({files})$", Path(f"/proc/{pid}/maps").read_text(), re.M))
+            return {o.split(":")[0] for o in root.run("dpkg", "-S", *mapped, *(f[4:] for f in mapped), check=False).splitlines()}
+
+        def reached(*fields):  # by the package's own fields, and on by their packages' Depends
+            depends = re.sub(r"\(.*?\)|[,|]|\S+:", " ", root.run("dpkg-deb", "-f", package, *fields)).split()
+            return set(root.run("apt-cache", "depends", "--recurse", "--installed", "--important", *depends).splitlines())
+
+        command, env = shlex.split(re.search(r"^Exec=(.*)$", entry.read_text(), re.M)[1]), {"PATH": f"{share.parent}/bin"}
+        pid = root.x11(None).spawn(command, env={**root.env, **env}).pid
         poll(lambda: root.xdotool("search", "--onlyvisible", "--name", "^Pittorello 1$", check=False), "the window")
-        mapped = set(re.findall(r"\s(/usr/\S+\.so\S*|/usr/share/\S+)$", Path(f"/proc/{pid}/maps").read_text(), re.M))
-        owners = root.run("dpkg", "-S", *mapped, *(path[4:] for path in mapped), check=False)  # /lib before usrmerge
-        depends = re.sub(r"\(.*?\)|[,|]", " ", root.run("dpkg-deb", "-f", package, "Depends")).split()
-        reached = root.run("apt-cache", "depends", "--recurse", "--installed", "--important", *depends).splitlines()
-        assert {owner.split(":")[0] for owner in owners.splitlines()} - set(reached) == set()
+        optional = r"/usr/\S+/qt6/plugins/(?:imageformats|iconengines)/\S+"  # Qt loads them where they are installed
+        assert owners(pid) - owners(pid, optional) - reached("Depends") == set()
+        root.spawn(["weston", "--backend=x11-backend.so", "--socket=wayland-0", "--idle-time=0"])  # without Xwayland
+        pid = root.spawn(command, env={**root.env, **env, "DISPLAY": "", "WAYLAND_DISPLAY": "wayland-0"}).pid
+        platform = poll(lambda: owners(pid, r"/usr/\S+/platforms/\S+\.so"), "the program on weston")
+        assert platform <= reached("Depends", "Recommends")  # as sway and weston come: Wayland from what it recommends
