@@ -9,6 +9,7 @@ from conftest import CANVAS, Program, box_around, ink, poll
 SCREEN = (1800, 1300)  # room for the window at twice its size
 DOTS = [(60, 60), (100, 80), (140, 100)]
 PREVIEW_AND_COPY = ("alt+v", "a", "alt+f", "Return")  # "Copia:" is the File menu's first entry
+XCLIP = ("xclip", "-sel", "clip", "-t", "image/png", "-o")
 
 
 def pasted(desktop, *command):
@@ -52,15 +53,14 @@ def test_the_copy_is_the_frame_on_screen(desktop, scale):
         desktop.key(*PREVIEW_AND_COPY[2:])
         poll(lambda: "image/png" in targets(desktop), "an image on the clipboard")
         assert "UTF8_STRING" not in targets(desktop), "what the clipboard held is gone"
-        copy = pasted(desktop, "xclip", "-sel", "clip", "-t", "image/png", "-o")
+        copy = pasted(desktop, *XCLIP)
         # a compositing window manager shows the menu closed a frame later
         poll(lambda: same(copy, desktop.screen(frame)), lambda: f"the {copy.size} copy on the screen at {frame}")
         x, y, w, h = desktop.geometry(program.window)  # moved past the screen's edge, it renders what the screen lacks
-        desktop.xdotool("windowmove", "--sync", program.window, -250, y, "key", "--clearmodifiers", *PREVIEW_AND_COPY[2:])
+        desktop.xdotool("windowmove", "--sync", program.window, -250, y, "key", *PREVIEW_AND_COPY[2:])
         if desktop.geometry(program.window)[0] < 0:  # openbox alone lets a program move its window off the screen
-            off = poll(lambda: (c := pasted(desktop, "xclip", "-sel", "clip", "-t", "image/png", "-o")) != copy and c, "the copy")
-            client = (x - frame[0], y - frame[1], x - frame[0] + w, y - frame[1] + h)
-            assert same(off.crop(client), copy.crop(client)), "the window whole"
+            off = poll(lambda: (c := pasted(desktop, *XCLIP)) != copy and c, "the copy")
+            assert same(*(i.crop((x - frame[0], y - frame[1], x - frame[0] + w, y - frame[1] + h)) for i in (off, copy)))
 
 
 def paper(desktop):  # where the screen shows the program's paper: 560 white pixels in a row
@@ -110,7 +110,7 @@ def test_the_copy_under_mutters_wayland_session_is_the_window_with_its_frame_as_
         told = Path(desktop.home, "xwayland")
         display, authority = poll(lambda: told.exists() and told.read_text().split(), "mutter's Xwayland")
         env = {"DISPLAY": display, "XAUTHORITY": authority, "XDG_SESSION_TYPE": "wayland"}
-        paste = ("env", f"DISPLAY={display}", f"XAUTHORITY={authority}", "xclip", "-sel", "clip", "-t", "image/png", "-o")
+        paste = ("env", f"DISPLAY={display}", f"XAUTHORITY={authority}", *XCLIP)
         buttons, seen = 1, without_corners
     with OnMutter(desktop, QT_QPA_PLATFORM=platform, **env) as p:
         p.stroke(*DOTS)
@@ -120,8 +120,7 @@ def test_the_copy_under_mutters_wayland_session_is_the_window_with_its_frame_as_
             poll(lambda: desktop.xdotool("mousemove_relative", "--sync", 4, 0) or (paper(desktop) or at) > p.origin,
                  "the window moved by its caption")
             desktop.xdotool("mouseup", 1, "mousemove", 400, 595)
-            x, y = poll(lambda: shown_at(desktop, copy), "the window at its new place", times=2)
-            assert x > at[0] and y == at[1]
+            x, y = poll(lambda: (a := shown_at(desktop, copy)) and a[0] > at[0] and a[1] == at[1] and a, "moved")
             desktop.xdotool("mousemove", x + copy.width - 17, y + 15, "click", 1)  # then closed by its button
             assert poll(lambda: p.process.poll() is not None, "the program closed") and p.process.returncode == 0
     caption = copy.convert("L").crop((copy.width - 80, 8, copy.width, 30))  # below the rounded corners

@@ -4,7 +4,7 @@ from pathlib import Path
 import pytest
 
 from conftest import CANVAS, Program, Servers, poll
-from test_copy import DOTS, PREVIEW_AND_COPY, SCREEN, OnMutter, copied, without_corners
+from test_copy import DOTS, PREVIEW_AND_COPY, SCREEN, XCLIP, OnMutter, copied, without_corners
 
 # weston takes Xwayland's display from :0 up by the lock files in /tmp: a /tmp of its own, with this folder in it
 PRIVATE_TMP = ('mkdir -p -m 1777 "$HOME/tmp/.X11-unix" "$HOME/tmp/${HOME#/tmp/}" && mount --bind "$HOME"'
@@ -27,22 +27,19 @@ def test_on_westons_xwayland_the_copy_is_the_window_as_shown_and_the_menus_open_
             desktop.key("alt+f")  # weston never tells the window where it put it
             (_, top), (height, y) = poll(lambda: (found := windows())[1:] and found, "the File menu")
             assert top == y + height - CANVAS[1], "the menu at the menu bar"
-            # weston's frame without the shadow around it; its rounded corners let the desktop through
-            copied(desktop, ("env", f"DISPLAY={display}", "xclip", "-sel", "clip", "-t", "image/png", "-o"), (600, 12),
+            copied(desktop, ("env", f"DISPLAY={display}", *XCLIP), (600, 12),  # weston's frame, without its shadow
                    lambda image: without_corners(image, 4, bottom=True), ("Escape", *PREVIEW_AND_COPY))
 
 
 @pytest.mark.parametrize("laptop, primary, canvas", [((1366, 768), 0, (5, 61)), ((1366, 768), 1, (5, 61)),
                                                      ((1024, 560), 0, (5, 51))], ids=["laptop", "wide", "small"])
 def test_the_window_opens_whole_on_the_primary_monitor_at_the_designs_place_from_its_corner(laptop, primary, canvas):
-    monitors = [(0, 1080 - laptop[1], *laptop), (laptop[0], 0, 1920, 1080)]  # left of a wide one, bottoms aligned
+    monitors = [(0, 1080 - laptop[1], *laptop, "screen"), (laptop[0], 0, 1920, 1080, "none")]  # an output or none
     with Servers() as desktop:
         desktop.x11("openbox", (laptop[0] + 1920, 1080))
-        for i, (x, y, width, height) in enumerate(monitors):  # the first on the screen's output, the other on none
-            desktop.run("xrandr", "--setmonitor", "*" * (i == primary) + f"monitor{i}", f"{width}/1x{height}/1+{x}+{y}",
-                        ("screen", "none")[i])
+        for i, (x, y, w, h, output) in enumerate(monitors):  # the laptop's left of a wide one, bottoms aligned
+            desktop.run("xrandr", "--setmonitor", "*" * (i == primary) + f"m{i}", f"{w}/1x{h}/1+{x}+{y}", output)
         with Program(desktop) as p:
-            (x, y, width, height), (left, top, right, bottom) = monitors[primary], p.frame()
-            assert p.origin == (x + canvas[0], y + canvas[1]) and x <= left < right <= x + width
-            assert y <= top < bottom <= y + height
+            (x, y, w, h, _), (left, top, right, bottom) = monitors[primary], p.frame()
+            assert p.origin == (x + canvas[0], y + canvas[1]) and x <= left < right <= x + w and y <= top < bottom <= y + h
 

@@ -5,6 +5,7 @@ from xml.etree import ElementTree
 from PIL import Image
 
 from conftest import Servers, poll
+from test_copy import listening
 
 APP = "org.pittorello.Pittorello"
 DRAWN = Path(__file__).parents[2] / "src/app/resources"  # icon-16.xpm and icon-32.xpm
@@ -38,20 +39,23 @@ def test_the_unpacked_package_validates_and_its_menu_entry_shows_the_program_wit
         assert (release.get("version"), release.get("date")) == (
             root.run("dpkg-deb", "-f", package, "Version").strip(), dated.date().isoformat())
 
-        def owners(pid, files=r"/usr/\S+\.so\S*|/usr/share/\S+"):  # the packages of the files it maps (/lib: before usrmerge)
+        def owners(pid, files=r"/usr/\S+\.so\S*|/usr/share/\S+"):  # the packages of the files it maps
             mapped = set(re.findall(rf"\s({files})$", Path(f"/proc/{pid}/maps").read_text(), re.M))
-            return {o.split(":")[0] for o in root.run("dpkg", "-S", *mapped, *(f[4:] for f in mapped), check=False).splitlines()}
+            found = root.run("dpkg", "-S", *mapped, *(path[4:] for path in mapped), check=False)  # /lib before usrmerge
+            return {owner.split(":")[0] for owner in found.splitlines()}
 
         def reached(*fields):  # by the package's own fields, and on by their packages' Depends
             depends = re.sub(r"\(.*?\)|[,|]|\S+:", " ", root.run("dpkg-deb", "-f", package, *fields)).split()
             return set(root.run("apt-cache", "depends", "--recurse", "--installed", "--important", *depends).splitlines())
 
-        command, env = shlex.split(re.search(r"^Exec=(.*)$", entry.read_text(), re.M)[1]), {"PATH": f"{share.parent}/bin"}
-        pid = root.x11(None).spawn(command, env={**root.env, **env}).pid
+        command = shlex.split(re.search(r"^Exec=(.*)$", entry.read_text(), re.M)[1])
+        root.env["PATH"] = f"{share.parent}/bin:{root.env['PATH']}"  # the unpacked program first
+        pid = root.x11(None).spawn(command).pid
         poll(lambda: root.xdotool("search", "--onlyvisible", "--name", "^Pittorello 1$", check=False), "the window")
         optional = r"/usr/\S+/qt6/plugins/(?:imageformats|iconengines)/\S+"  # Qt loads them where they are installed
         assert owners(pid) - owners(pid, optional) - reached("Depends") == set()
         root.spawn(["weston", "--backend=x11-backend.so", "--socket=wayland-0", "--idle-time=0"])  # without Xwayland
-        pid = root.spawn(command, env={**root.env, **env, "DISPLAY": "", "WAYLAND_DISPLAY": "wayland-0"}).pid
+        poll(lambda: listening(f"{root.home}/wayland-0"), "weston")
+        pid = root.spawn(command, env={**root.env, "DISPLAY": "", "WAYLAND_DISPLAY": "wayland-0"}).pid
         platform = poll(lambda: owners(pid, r"/usr/\S+/platforms/\S+\.so"), "the program on weston")
         assert platform <= reached("Depends", "Recommends")  # as sway and weston come: Wayland from what it recommends
