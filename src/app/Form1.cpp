@@ -11,8 +11,10 @@
 #include "platform/Guard.h"
 #include "platform/MessageBox.h"
 #include "platform/Printer.h"
+#include "platform/StartPlace.h"
 #include "platform/Twips.h"
 #include "platform/WaylandFrame.h"
+#include "platform/X11Position.h"
 
 #include <QMouseEvent>
 #include <QTimer>
@@ -29,6 +31,7 @@ constexpr float normalWidth = 11970, normalHeight = 8250;
 constexpr float printWidth = 8600, printHeight = 8255;
 constexpr float trailRadius = 40;
 constexpr float clientLeft = 75, clientTop = 915;
+constexpr float frameSide = 45, frameAbove = 615; // the design's frame, 90 x 660 around the client area
 
 // Appending to an empty editable list would select its first entry; the
 // list keeps the text it shows.
@@ -83,17 +86,22 @@ Form1::Form1(const Platform &platform, QWidget *parent) : QMainWindow(parent), m
     connectHandlers();
     Form_Load();
     WaylandFrame::addTo(*this);
+    X11Position::follow(*this);
     placeAtStart();
     ui.VScroll1->setFocus();
 }
 
 // The normal size, with the client area's top-left corner (the canvas, below
-// the menu bar) at the design's place on the screen.
+// the menu bar) at the design's place on the primary monitor, or nearer its
+// corner where the window with the design's frame would not show whole.
 void Form1::placeAtStart()
 {
     setSize(normalWidth, normalHeight);
-    const QPoint client(int(Twips::toPixels(clientLeft)), int(Twips::toPixels(clientTop)));
-    setGeometry(QRect(client - ui.canvas->mapTo(this, QPoint()), size()));
+    const auto pixels = [](float twips) { return int(Twips::toPixels(twips)); };
+    const QPoint frame(pixels(frameSide), pixels(frameAbove));
+    const QRect outer = StartPlace::onPrimaryMonitor(
+        QRect(pixels(clientLeft - frameSide), pixels(clientTop - frameAbove), pixels(normalWidth), pixels(normalHeight)));
+    setGeometry(QRect(outer.topLeft() + frame - ui.canvas->mapTo(this, QPoint()), size()));
 }
 
 template<typename... Args>

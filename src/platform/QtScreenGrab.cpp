@@ -27,18 +27,19 @@ void showCurrentImage(QWidget &window)
         store->flush(QRect(QPoint(), window.size()), window.windowHandle());
 }
 
-// The window's own rendering, with the frame it draws itself on Wayland; a
-// frame that the window system draws is left in the window colour.
-QImage rendered(QWidget &window, QWidget &area, bool clientArea, const QRect &source)
+// The window's own rendering of `area`, at `offset` in an image of `size`,
+// both in device pixels, cut to `source`. On Wayland it holds the frame the
+// window draws itself; a frame that the window system draws is left in the
+// window colour.
+QImage rendered(QWidget &window, QWidget &area, const QPoint &offset, const QSize &size, const QRect &source)
 {
-    const QRect frame = window.frameGeometry();
-    const QPoint offset = clientArea ? QPoint() : window.geometry().topLeft() - frame.topLeft();
     const qreal ratio = window.devicePixelRatioF();
-    QImage whole((clientArea ? area.size() : frame.size()) * ratio, QImage::Format_RGB32);
+    QImage whole(size, QImage::Format_RGB32);
     whole.setDevicePixelRatio(ratio);
     whole.fill(window.palette().color(QPalette::Window));
     QPainter painter(&whole);
-    area.render(&painter, offset);
+    painter.translate(QPointF(offset) / ratio);
+    area.render(&painter);
     painter.end();
     whole.setDevicePixelRatio(1);
     QImage image(source.size(), QImage::Format_RGB32);
@@ -64,9 +65,16 @@ QImage QtScreenGrab::grab(QWidget &window, bool clientArea, const QRect &source)
     // The client area is the window's own drawing, which the screen shows as rendered.
     const std::optional<X11Frame> frame = clientArea || !window.isVisible() ? std::nullopt : X11Frame::of(window);
     if (frame) {
-        const QImage image = frame->pixels(source);
+        // What the screen cannot give, off its edges, the window renders.
+        const QImage image =
+            frame->pixels(source, rendered(window, window, frame->clientOffset(), frame->size(), source));
         if (!image.isNull())
             return image;
     }
-    return rendered(window, clientArea ? clientAreaOf(window) : window, clientArea, source);
+    const qreal ratio = window.devicePixelRatioF();
+    if (clientArea)
+        return rendered(window, clientAreaOf(window), QPoint(), clientAreaOf(window).size() * ratio, source);
+    const QRect outer = window.frameGeometry();
+    return rendered(window, window, (window.geometry().topLeft() - outer.topLeft()) * ratio, outer.size() * ratio,
+                    source);
 }

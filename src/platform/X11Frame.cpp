@@ -1,27 +1,15 @@
 #include "X11Frame.h"
 
-#include <QGuiApplication>
+#include "Xcb.h"
+
 #include <QPainter>
 #include <QWidget>
 #include <array>
-#include <cstdlib>
 #include <cstring>
-#include <memory>
-#include <xcb/xcb.h>
+
+using Xcb::owned;
 
 namespace {
-
-template<typename Reply>
-std::unique_ptr<Reply, decltype(&std::free)> owned(Reply *reply)
-{
-    return {reply, &std::free};
-}
-
-xcb_connection_t *x11Connection()
-{
-    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
-}
 
 xcb_atom_t atom(xcb_connection_t *connection, const char *name)
 {
@@ -84,7 +72,7 @@ QImage windowPixels(xcb_window_t window, const QRect &area)
 {
     if (area.isEmpty())
         return {};
-    xcb_connection_t *connection = x11Connection();
+    xcb_connection_t *connection = Xcb::connection();
     xcb_generic_error_t *error = nullptr;
     const auto reply = owned(xcb_get_image_reply(
         connection,
@@ -120,27 +108,46 @@ QImage drawnByTheWindowManager(QImage frame)
     return frame;
 }
 
+QRect screenArea(xcb_connection_t *connection)
+{
+    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    return QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels);
+}
+
+// weston's Xwayland window manager reports no frame and draws a translucent
+// shadow around it in its frame window, 32 bits deep: the frame is what it
+// drew wholly there, as far as the screen reaches.
+QRect drawnFrame(xcb_window_t top, const QRect &topArea, const QRect &client, const QRect &screen)
+{
+    const QRect shown = topArea & screen;
+    const QImage pixels = windowPixels(top, shown.translated(-topArea.topLeft()));
+    QRect drawn = client.translated(-shown.topLeft());
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(pixels.constScanLine(y));
+        for (int x = 0; x < pixels.width(); ++x)
+            if (qAlpha(line[x]) == 255)
+                drawn |= QRect(x, y, 1, 1);
+    }
+    return drawn.translated(shown.topLeft());
+}
+
 } // namespace
 
-// The frame is the one the window manager reports, or else the window's
-// ancestor that is a child of the root (the window itself where no window
-// manager reparents it).
+// The frame is the one the window manager reports, or else what it drew, or
+// else the window's ancestor that is a child of the root (the window itself
+// where no window manager reparents it).
 std::optional<X11Frame> X11Frame::of(const QWidget &window)
 {
-    xcb_connection_t *connection = x11Connection();
+    xcb_connection_t *connection = Xcb::connection();
     if (!connection || !window.windowHandle())
         return std::nullopt;
     X11Frame frame;
-    frame.m_window = frame.m_top = xcb_window_t(window.winId());
-    for (;;) {
-        const auto tree = owned(xcb_query_tree_reply(connection, xcb_query_tree(connection, frame.m_top), nullptr));
-        if (!tree)
-            return std::nullopt;
-        frame.m_root = tree->root;
-        if (tree->parent == frame.m_root || tree->parent == XCB_NONE)
-            break;
-        frame.m_top = tree->parent;
-    }
+    frame.m_window = xcb_window_t(window.winId());
+    const std::optional<Xcb::TopLevel> topLevel = Xcb::topLevel(connection, frame.m_window);
+    if (!topLevel)
+        return std::nullopt;
+    frame.m_root = topLevel->root;
+    frame.m_top = topLevel->top;
     const auto top = owned(xcb_get_geometry_reply(connection, xcb_get_geometry(connection, frame.m_top), nullptr));
     const auto size = owned(xcb_get_geometry_reply(connection, xcb_get_geometry(connection, frame.m_window), nullptr));
     const auto at = owned(xcb_translate_coordinates_reply(
@@ -150,8 +157,12 @@ std::optional<X11Frame> X11Frame::of(const QWidget &window)
     frame.m_client = QRect(at->dst_x, at->dst_y, size->width, size->height);
     const int border = top->border_width;
     frame.m_topArea = QRect(top->x + border, top->y + border, top->width, top->height);
-    frame.m_frame = reportedFrame(connection, frame.m_window, frame.m_client)
-                        .value_or(frame.m_topArea.adjusted(-border, -border, border, border));
+    if (const std::optional<QRect> reported = reportedFrame(connection, frame.m_window, frame.m_client))
+        frame.m_frame = *reported;
+    else if (top->depth == 32 && frame.m_top != frame.m_window)
+        frame.m_frame = drawnFrame(frame.m_top, frame.m_topArea, frame.m_client, screenArea(connection));
+    else
+        frame.m_frame = frame.m_topArea.adjusted(-border, -border, border, border);
     return frame;
 }
 
@@ -159,14 +170,12 @@ std::optional<X11Frame> X11Frame::of(const QWidget &window)
 // behind the windows on a busy machine, and Xwayland gives none at all. The
 // frame window holds what the window manager drew there as soon as it drew
 // it, and the window its own pixels as soon as it drew them.
-QImage X11Frame::pixels(const QRect &source) const
+QImage X11Frame::pixels(const QRect &source, const QImage &offScreen) const
 {
-    xcb_connection_t *connection = x11Connection();
-    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    xcb_connection_t *connection = Xcb::connection();
     const QRect area = source.translated(m_frame.topLeft());
-    const QRect shown = area & QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels);
-    QImage image(area.size(), QImage::Format_RGB32);
-    image.fill(Qt::black);
+    const QRect shown = area & screenArea(connection);
+    QImage image = offScreen;
     if (shown.isEmpty())
         return image;
     const QImage onScreen = windowPixels(m_root, shown);

@@ -16,9 +16,12 @@ public:
 
     // The visible frame, in the screen's pixels.
     QSize size() const { return m_frame.size(); }
+    // Where the window lies in it.
+    QPoint clientOffset() const { return m_client.topLeft() - m_frame.topLeft(); }
     // Its pixels in `source`, measured from its top-left corner, the parts
-    // off the screen black; null when the server gives none.
-    QImage pixels(const QRect &source) const;
+    // off the screen taken from `offScreen`, an image of the same source;
+    // null when the server gives none.
+    QImage pixels(const QRect &source, const QImage &offScreen) const;
 
 private:
     X11Frame() = default;

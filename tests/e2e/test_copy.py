@@ -9,6 +9,7 @@ from conftest import CANVAS, Program, box_around, ink, poll
 SCREEN = (1800, 1300)  # room for the window at twice its size
 DOTS = [(60, 60), (100, 80), (140, 100)]
 PREVIEW_AND_COPY = ("alt+v", "a", "alt+f", "Return")  # "Copia:" is the File menu's first entry
+XCLIP = ("xclip", "-sel", "clip", "-t", "image/png", "-o")
 
 
 def pasted(desktop, *command):
@@ -52,15 +53,23 @@ def test_the_copy_is_the_frame_on_screen(desktop, scale):
         desktop.key(*PREVIEW_AND_COPY[2:])
         poll(lambda: "image/png" in targets(desktop), "an image on the clipboard")
         assert "UTF8_STRING" not in targets(desktop), "what the clipboard held is gone"
-        copy = pasted(desktop, "xclip", "-sel", "clip", "-t", "image/png", "-o")
+        copy = pasted(desktop, *XCLIP)
         # a compositing window manager shows the menu closed a frame later
         poll(lambda: same(copy, desktop.screen(frame)), lambda: f"the {copy.size} copy on the screen at {frame}")
+        x, y, w, h = desktop.geometry(program.window)  # moved past the screen's edge, it renders what the screen lacks
+        desktop.xdotool("windowmove", "--sync", program.window, -250, y, "key", *PREVIEW_AND_COPY[2:])
+        if desktop.geometry(program.window)[0] < 0:  # openbox alone lets a program move its window off the screen
+            off = poll(lambda: (c := pasted(desktop, *XCLIP)) != copy and c, "the copy")
+            assert same(*(i.crop((x - frame[0], y - frame[1], x - frame[0] + w, y - frame[1] + h)) for i in (off, copy)))
 
 
-class OnMutter(Program):  # on the output of mutter's Wayland session, which the X display shows
-    def show(self):  # found by its paper: 560 white pixels in a row
-        self.origin = poll(lambda: (i := self.desktop.screen().convert("L").tobytes().find(b"\xff" * 560)) >= 0
-                           and divmod(i, SCREEN[0])[::-1], "the program on mutter's output", times=2)
+def paper(desktop):  # where the screen shows the program's paper: 560 white pixels in a row
+    return (i := desktop.screen().convert("L").tobytes().find(b"\xff" * 560)) >= 0 and divmod(i, SCREEN[0])[::-1]
+
+
+class OnMutter(Program):  # on the output of a nested Wayland session, which the X display shows
+    def show(self):
+        self.origin = poll(lambda: paper(self.desktop), "the program on the nested session's output", times=2)
         # the nested pointer takes the X pointer's place on entering (mutter 43) and follows xdotool's moves, which
         # are warps, once a device has moved it (48): from wherever it starts, leave mutter's window, come back, nudge
         self.desktop.xdotool("mousemove", "--sync", SCREEN[0] - 1, SCREEN[1] - 1, "mousemove", "--sync", 400, 300,
@@ -72,11 +81,22 @@ XWAYLAND = ["--", "sh", "-c", 'echo "$DISPLAY $XAUTHORITY" >"$HOME/x" && mv "$HO
             ' exec tail -f --pid=$PPID /dev/null']  # mutter's child, which it ends with: it tells the Xwayland display
 
 
-def without_top_corners(image, reach=8):  # mutter rounds them: the desktop behind shows, which Xwayland cannot give
+def without_corners(image, reach=8, bottom=False):  # rounded: the desktop behind shows, which Xwayland cannot give
     image = image.copy()
     for x in (0, image.width - reach):
-        image.paste((0, 0, 0), (x, 0, x + reach, reach))
+        for y in (0, image.height - reach)[:1 + bottom]:
+            image.paste((0, 0, 0), (x, y, x + reach, y + reach))
     return image
+
+
+def copied(desktop, paste, park, seen, keys=PREVIEW_AND_COPY):  # the pointer parked: the copy, and where it shows
+    desktop.xdotool("mousemove", *park)  # the compositor draws its pointer
+    for key in keys:  # each opens or closes a menu or resizes; xdotool does not wait for it
+        before = poll(desktop.screen, "a still output", times=2)  # so no earlier change passes for its effect
+        desktop.key(key)
+        poll(lambda: before != desktop.screen(), f"the compositor to show the effect of {key}")
+    copy = poll(lambda: pasted(desktop, *paste), paste[0])
+    return copy, poll(lambda: shown_at(desktop, copy, seen), "the copy on the screen, the focus back from the paste")
 
 
 @pytest.mark.parametrize("desktop, platform", [(None, "wayland"), (None, "xcb")], indirect=["desktop"],
@@ -94,17 +114,19 @@ def test_the_copy_under_mutters_wayland_session_is_the_window_with_its_frame_as_
         told = Path(desktop.home, "xwayland")
         display, authority = poll(lambda: told.exists() and told.read_text().split(), "mutter's Xwayland")
         env = {"DISPLAY": display, "XAUTHORITY": authority, "XDG_SESSION_TYPE": "wayland"}
-        paste = ("env", f"DISPLAY={display}", f"XAUTHORITY={authority}", "xclip", "-sel", "clip", "-t", "image/png", "-o")
-        seen = without_top_corners
+        paste = ("env", f"DISPLAY={display}", f"XAUTHORITY={authority}", *XCLIP)
+        seen = without_corners
     with OnMutter(desktop, QT_QPA_PLATFORM=platform, **env) as p:
         p.stroke(*DOTS)
-        desktop.xdotool("mousemove", 400, 767)  # mutter draws its pointer: park it below the window
-        for key in PREVIEW_AND_COPY:  # each opens or closes a menu or resizes; xdotool does not wait for it
-            before = poll(desktop.screen, "a still output", times=2)  # so no earlier change passes for its effect
-            desktop.key(key)
-            poll(lambda: before != desktop.screen(), f"mutter to show the effect of {key}")
-        copy = poll(lambda: pasted(desktop, *paste), paste[0])
-        at = poll(lambda: shown_at(desktop, copy, seen), "the copy on the screen, the focus back from the paste")
+        copy, at = copied(desktop, paste, (400, 767), seen)  # the pointer parked below the window
+        if platform == "wayland":  # its own frame: moved by its caption, step by step until mutter's move begins
+            desktop.xdotool("mousemove", at[0] + 100, at[1] + 25, "mousedown", 1)
+            poll(lambda: desktop.xdotool("mousemove_relative", "--sync", 4, 0) or (paper(desktop) or at) > p.origin,
+                 "the window moved by its caption")
+            desktop.xdotool("mouseup", 1, "mousemove", 400, 767)
+            x, y = poll(lambda: (a := shown_at(desktop, copy)) and a[0] > at[0] and a[1] == at[1] and a, "moved")
+            desktop.xdotool("mousemove", x + copy.width - 17, y + 15, "click", 1)  # then closed by its button
+            assert poll(lambda: p.process.poll() is not None, "the program closed") and p.process.returncode == 0
     caption = copy.convert("L").crop((copy.width - 120, 8, copy.width, 30))  # below the rounded corners
     dark = [x for x in range(120) if caption.crop((x, 0, x + 1, 22)).getextrema()[0] < 99]  # the buttons' strokes
     assert len([x for x in dark if x - 1 not in dark]) == 2, "minimise and close, no maximise: the size is fixed"

@@ -6,6 +6,8 @@ import pytest
 from PIL import Image
 
 from conftest import Servers, poll
+from test_copy import listening
+from test_copy import listening
 
 APP = "org.pittorello.Pittorello"
 DRAWN = Path(__file__).parents[2] / "src/app/resources"  # icon-16.xpm and icon-32.xpm
@@ -18,7 +20,7 @@ def root():  # the package unpacked, and the HOME of the program started from it
         root.run("dpkg-deb", "-x", root.package, root.home)
         root.share = Path(root.home, "usr/share")
         root.entry = root.share / f"applications/{APP}.desktop"
-        yield root
+        yield root.x11(None)
 
 
 def test_the_menu_entry_validates(root):  # the manual page: lintian reads it with man --warnings
@@ -52,19 +54,39 @@ def test_its_release_is_the_packages_upstream_version_of_the_changelogs_date(roo
                                                              dated.date().isoformat())
 
 
+def owners(root, pid, files=r"/usr/\S+\.so\S*|/usr/share/\S+"):  # the files it maps, and their packages
+    mapped = set(re.findall(rf"\s({files})$", Path(f"/proc/{pid}/maps").read_text(), re.M))
+    return mapped, root.run("dpkg", "-S", *mapped, *(path[4:] for path in mapped), check=False)  # /lib before usrmerge
+
+
+def reached(root, *fields):  # by the package's own fields, and on by their packages' Depends
+    depends = re.sub(r"\(.*?\)|[,|]", " ", root.run("dpkg-deb", "-f", root.package, *fields)).split()
+    return set(root.run("apt-cache", "depends", "--recurse", "--installed", "--important", *depends).splitlines())
+
+
+def started(root, **env):  # from its menu entry, the unpacked program first on the PATH
+    command = shlex.split(re.search(r"^Exec=(.*)$", root.entry.read_text(), re.M)[1])
+    return root.spawn(command, env={**root.env, "PATH": f"{root.share.parent}/bin:{root.env['PATH']}", **env}).pid
+
+
 def test_the_menu_entry_starts_it_with_all_it_maps_in_its_depends(root):
-    command = re.search(r"^Exec=(.*)$", root.entry.read_text(), re.M)[1]
-    pid = root.x11(None).spawn(shlex.split(command), env={**root.env, "PATH": f"{root.share.parent}/bin"}).pid
+    pid = started(root)
     poll(lambda: root.xdotool("search", "--onlyvisible", "--name", "^Pittorello 1$", check=False), "the window")
-    mapped = set(re.findall(r"\s(/usr/\S+\.so\S*|/usr/share/\S+)$", Path(f"/proc/{pid}/maps").read_text(), re.M))
-    owners = root.run("dpkg", "-S", *mapped, *(path[4:] for path in mapped), check=False)  # /lib before usrmerge
+    mapped, found = owners(root, pid)
     root.run("apt-get", "install", "--simulate", root.package)  # its Depends, as this release names them, install
-    depends = re.sub(r"\(.*?\)|[,|]", " ", root.run("dpkg-deb", "-f", root.package, "Depends")).split()
-    reached = root.run("apt-cache", "depends", "--recurse", "--installed", "--important", *depends).splitlines()
-    beyond = {path if path.startswith("/usr/") else "/usr" + path for owner, path in re.findall(r"^(.*): (/.*)$", owners, re.M)
-              if not {name.split(":")[0] for name in owner.split(", ")} & set(reached)}
+    depends = reached(root, "Depends")
+    beyond = {path if path.startswith("/usr/") else "/usr" + path for owner, path in re.findall(r"^(.*): (/.*)$", found, re.M)
+              if not {name.split(":")[0] for name in owner.split(", ")} & depends}
     # Qt loads the plugins it finds: other packages' (a desktop's), and what they alone link, are no need of the program's.
     plugins = {path for path in mapped if "/qt6/plugins/" in path}
     linked = lambda *files: {os.path.realpath(f) for f in re.findall(r"=> (/\S+)", root.run("ldd", "/bin/true", *files))}
     needed = linked(root.share.parent / "bin/pittorello", *plugins - beyond)
     assert beyond - ((plugins | linked(*plugins & beyond)) - needed) == set()
+
+
+def test_on_a_wayland_session_without_xwayland_what_it_recommends_runs_it(root):  # as sway and weston come
+    root.spawn(["weston", "--backend=x11-backend.so", "--socket=wayland-0", "--idle-time=0"])
+    poll(lambda: listening(f"{root.home}/wayland-0"), "weston")
+    pid = started(root, DISPLAY="", WAYLAND_DISPLAY="wayland-0")
+    _, found = poll(lambda: (o := owners(root, pid, r"/usr/\S+/platforms/\S+\.so"))[0] and o, "the program on weston")
+    assert {owner.split(":")[0] for owner in found.splitlines()} <= reached(root, "Depends", "Recommends")
