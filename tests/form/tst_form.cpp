@@ -70,19 +70,24 @@ private slots:
                                             .arg(where.x()).arg(where.y()).arg(where.width()).arg(where.height()).arg(diffPath)));
     }
 
-    // The size and the menu items as each sequence of menu commands leaves them.
+    // Each sequence of menu commands: the size and the menu items it leaves; the
+    // focus it leaves, back where it was at the normal size; the comment line's
+    // selection kept through a print or a copy.
     void sizes_data()
     {
         QTest::addColumn<QString>("items");
         QTest::addColumn<bool>("printSize");
         QTest::addColumn<bool>("copyEnabled");
         QTest::addColumn<bool>("ridEnabled");
-        QTest::newRow("start") << "" << false << false << false;
-        QTest::newRow("preview") << "an" << true << true << false;
-        QTest::newRow("print") << "s" << true << false << true;
-        QTest::newRow("preview, print, rid") << "an s rid" << false << true << false;
-        QTest::newRow("print, normal") << "s no" << false << false << true;
-        QTest::newRow("preview, normal") << "an no" << false << false << false;
+        QTest::addColumn<QString>("focused"); // before, then after
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("start") << "" << false << false << false << "VScroll1" << "VScroll1";
+        QTest::newRow("preview") << "an" << true << true << false << "VScroll1" << "canvas";
+        QTest::newRow("print") << "s" << true << false << true << "Text1" << "Text1";
+        QTest::newRow("preview, print, rid") << "an s rid" << false << true << false << "Command3" << "Command3";
+        QTest::newRow("print, normal") << "s no" << false << false << true << "Combo1" << "Combo1";
+        QTest::newRow("preview, normal") << "an no" << false << false << false << "VScroll1" << "VScroll1";
+        QTest::newRow("preview, copy, normal") << "an mnuCopia no" << false << false << false << "Text1" << "Text1";
     }
     void sizes()
     {
@@ -98,6 +103,17 @@ private slots:
         QCOMPARE(f->ui.canvas->size(), QSize(printSize ? 567 : 792, 506));
         QCOMPARE(f->ui.Frame1->isVisible(), !printSize);
         QCOMPARE(f->pixel(700, 101), qRgb(0, 0, 0)); // narrowing loses nothing
+    }
+    void focus_data() { sizes_data(); }
+    void focus()
+    {
+        QFETCH(QString, items);
+        QFETCH(QString, focused);
+        f->form.findChild<QWidget *>(focused)->setFocus();
+        f->ui.Text1->setSelection(0, 5);
+        f->act(items);
+        QTEST(QApplication::focusWidget()->objectName(), "focus");
+        QCOMPARE(f->ui.Text1->selectedText(), QStringLiteral("Comme"));
     }
 
     // Copies of the client area at the print size, all in one job, which ends
@@ -139,32 +155,6 @@ private slots:
         f->dialog.copies = 1;
         f->ui.s->trigger(); // would find the printer still busy with a job never ended
         QCOMPARE(f->printer.pages.size(), 1);
-    }
-
-    // The focus after a change of size, back where it was at the normal size,
-    // and the comment line's selection kept through a print or a copy.
-    void focus_data()
-    {
-        QTest::addColumn<QString>("items");
-        QTest::addColumn<QString>("focused"); // before, then after
-        QTest::addColumn<QString>("focus");
-        QTest::newRow("start") << "" << "VScroll1" << "VScroll1";
-        QTest::newRow("preview") << "an" << "VScroll1" << "canvas";
-        QTest::newRow("print, comment line") << "s" << "Text1" << "Text1";
-        QTest::newRow("preview, print, rid") << "an s rid" << "Command3" << "Command3";
-        QTest::newRow("print, normal") << "s no" << "Combo1" << "Combo1";
-        QTest::newRow("preview, normal") << "an no" << "VScroll1" << "VScroll1";
-        QTest::newRow("comment line, preview, copy, normal") << "an mnuCopia no" << "Text1" << "Text1";
-    }
-    void focus()
-    {
-        QFETCH(QString, items);
-        QFETCH(QString, focused);
-        f->form.findChild<QWidget *>(focused)->setFocus();
-        f->ui.Text1->setSelection(0, 5);
-        f->act(items);
-        QTEST(QApplication::focusWidget()->objectName(), "focus");
-        QCOMPARE(f->ui.Text1->selectedText(), QStringLiteral("Comme"));
     }
 
     void copy_data()

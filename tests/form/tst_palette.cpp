@@ -1,4 +1,6 @@
-// The window's texts under the desktops' palettes, offscreen with fake services.
+// The window's texts under a desktop's dark or high-contrast palette,
+// offscreen with fake services: each reads about as well as in the light
+// look, or at 4.5.
 #include "Fixture.h"
 #include "app/CommandButton.h"
 
@@ -7,54 +9,56 @@
 #include <functional>
 #include <memory>
 
+namespace {
+
+double luminance(QRgb c) // WCAG's
+{
+    const auto linear = [](int v) { return v <= 10 ? v / 3294.6 : std::pow((v / 255.0 + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
+}
+
+// A text as rendered: each pixel its text changes, by WCAG's contrast ratio
+// with the same pixel without the text; 1 where no text shows at all.
+double contrast(QWidget *shown, const QRect &box, const std::function<void(bool)> &showText)
+{
+    const QImage with = shown->grab(box).toImage();
+    showText(false);
+    const QImage without = shown->grab(box).toImage();
+    showText(true);
+    double ratio = 1;
+    for (int y = 0; y < with.height(); ++y)
+        for (int x = 0; x < with.width(); ++x) {
+            const auto [dark, light] = std::minmax({luminance(with.pixel(x, y)), luminance(without.pixel(x, y))});
+            ratio = std::max(ratio, (light + 0.05) / (dark + 0.05));
+        }
+    return ratio;
+}
+
+} // namespace
+
 class TestPalette : public QObject
 {
     Q_OBJECT
     std::unique_ptr<Fixture> f;
 
-    // Each text of the panel and the comment line against what lies behind it,
-    // as rendered: each pixel its text changes, by WCAG's contrast ratio with
-    // the same pixel without the text. Under a desktop's dark or high-contrast
-    // palette each reads about as well as in the light look, or at 4.5.
+    // Each text of the panel, the comment line and the mode list's entries.
     QMap<QString, double> legibility()
     {
-        const auto luminance = [](QRgb c) {
-            double sum = 0;
-            for (const auto &[channel, weight] : {std::pair{qRed(c), 0.2126}, {qGreen(c), 0.7152}, {qBlue(c), 0.0722}}) {
-                const double v = channel / 255.0;
-                sum += weight * (v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4));
-            }
-            return sum;
-        };
         QMap<QString, double> ratios;
-        const auto measure = [&](const QString &name, QWidget *shown, const QRect &box, const std::function<void(bool)> &text) {
-            const QImage with = shown->grab(box).toImage().convertToFormat(QImage::Format_RGB32);
-            text(false);
-            const QImage without = shown->grab(box).toImage().convertToFormat(QImage::Format_RGB32);
-            text(true);
-            double ratio = 1; // no text at all reads as none
-            for (int y = 0; y < with.height(); ++y)
-                for (int x = 0; x < with.width(); ++x) {
-                    const auto [dark, light] = std::minmax({luminance(with.pixel(x, y)), luminance(without.pixel(x, y))});
-                    ratio = std::max(ratio, (light + 0.05) / (dark + 0.05));
-                }
-            ratios[name] = ratio;
-        };
-        const auto caption = [](QWidget *control) {
-            return [control, text = control->property("text")](bool shown) { control->setProperty("text", shown ? text : QString()); };
+        const auto text = [](QWidget *control) {
+            return [control, was = control->property("text")](bool on) { control->setProperty("text", on ? was : QString()); };
         };
         for (CommandButton *button : f->ui.Frame1->findChildren<CommandButton *>())
-            measure(button->objectName(), button, button->captionArea(), caption(button));
+            ratios[button->objectName()] = contrast(button, button->captionArea(), text(button));
         for (QLabel *label : f->ui.Frame1->findChildren<QLabel *>())
-            measure(label->objectName(), label, label->contentsRect(), caption(label));
-        for (QComboBox *list : {f->ui.Combo1, f->ui.Combo2, f->ui.Combo3})
-            measure(list->objectName(), list->lineEdit(), list->lineEdit()->rect(), caption(list->lineEdit()));
-        measure(QStringLiteral("Text1"), f->ui.Text1, f->ui.Text1->rect(), caption(f->ui.Text1));
+            ratios[label->objectName()] = contrast(label, label->contentsRect(), text(label));
+        for (QLineEdit *field : {f->ui.Combo1->lineEdit(), f->ui.Combo2->lineEdit(), f->ui.Combo3->lineEdit(), f->ui.Text1})
+            ratios[field == f->ui.Text1 ? "Text1" : field->parent()->objectName()] = contrast(field, field->rect(), text(field));
         f->ui.Combo1->showPopup();
         QAbstractItemView *entries = f->ui.Combo1->view();
         const QModelIndex first = entries->model()->index(0, 0);
-        measure(QStringLiteral("Combo1's list"), entries->viewport(), entries->visualRect(first), [&](bool shown) {
-            entries->model()->setData(first, shown ? QStringLiteral("Punto continuo al Clik") : QString());
+        ratios["Combo1's list"] = contrast(entries->viewport(), entries->visualRect(first), [&](bool on) {
+            entries->model()->setData(first, on ? QStringLiteral("Punto continuo al Clik") : QString());
         });
         f->ui.Combo1->hidePopup();
         return ratios;

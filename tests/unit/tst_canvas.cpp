@@ -30,70 +30,57 @@ private slots:
         canvas->setBackColor(Qt::white);
     }
     void cleanup() { delete canvas; }
-    void dotsAndRings_data()
+    // Dots, rings and lines, where the canvas's edge clips but never moves them.
+    void drawing_data()
     {
         QTest::addColumn<int>("width");
-        QTest::addColumn<QPoint>("centre"); // pixels
-        QTest::addColumn<float>("radius");  // twips; NaN: a dot
+        QTest::addColumn<QPointF>("from"); // pixels: a line's start; NaN: a dot or a ring
+        QTest::addColumn<QPointF>("to");   // the line's end, or the centre
+        QTest::addColumn<float>("radius"); // twips; NaN: a dot
         QTest::addColumn<QList<QPoint>>("ink");
         QTest::addColumn<QList<QPoint>>("blank");
         QTest::addColumn<int>("pixels"); // inked in all; -1: not counted
         using P = QList<QPoint>;
         const float dot = float(qQNaN());
-        QTest::newRow("dot 5 px, round") << 5 << QPoint(100, 75) << dot << P{{98, 75}, {102, 75}, {100, 73}}
+        const QPointF none(qQNaN(), 0), centre(100, 75);
+        QTest::newRow("dot 5 px, round") << 5 << none << centre << dot << P{{98, 75}, {102, 75}, {100, 73}}
                                          << P{{98, 73}, {102, 77}, {103, 75}} << 21;
-        QTest::newRow("radius 0: a dot") << 1 << QPoint(100, 75) << 0.f << P{{100, 75}} << P{} << 1;
-        QTest::newRow("negative radius: its size") << 1 << QPoint(100, 75) << -300.f << P{{120, 75}} << P{{100, 75}} << -1;
-        QTest::newRow("at the edge: clipped, not moved") << 3 << QPoint(2, 75) << 300.f << P{{22, 75}, {2, 55}}
-                                                         << P{{2, 75}} << -1;
-        QTest::newRow("vast, around the canvas") << 50 << QPoint(10, 10) << 1e30f << P{} << P{} << 0;
-        QTest::newRow("largest single, negative") << 50 << QPoint(100, 75) << -3.4e38f << P{} << P{} << 0;
+        QTest::newRow("radius 0: a dot") << 1 << none << centre << 0.f << P{{100, 75}} << P{} << 1;
+        QTest::newRow("negative radius: its size") << 1 << none << centre << -300.f << P{{120, 75}} << P{{100, 75}} << -1;
+        QTest::newRow("ring at the edge") << 3 << none << QPointF(2, 75) << 300.f << P{{22, 75}, {2, 55}} << P{{2, 75}} << -1;
+        QTest::newRow("vast ring, around the canvas") << 50 << none << QPointF(10, 10) << 1e30f << P{} << P{} << 0;
+        QTest::newRow("largest single radius, negative") << 50 << none << centre << -3.4e38f << P{} << P{} << 0;
+        QTest::newRow("line rightwards, far past the edge") << 1 << QPointF(0, 50) << QPointF(1e8, 50) << dot
+                                                            << P{{0, 50}, {199, 50}} << P{} << 200;
+        QTest::newRow("line leftwards, from far past it") << 1 << QPointF(1e8, 50) << QPointF(-1e8, 50) << dot
+                                                          << P{{0, 50}, {199, 50}} << P{} << 200;
+        QTest::newRow("line down through") << 1 << QPointF(30, -1e8) << QPointF(30, 1e8) << dot << P{{30, 0}, {30, 149}}
+                                           << P{} << 150;
+        QTest::newRow("line up into the corner") << 1 << QPointF(0, 1e8) << QPointF(0, 0) << dot << P{{0, 149}, {0, 0}}
+                                                 << P{} << 150;
+        QTest::newRow("line wholly above") << 1 << QPointF(-50, -20) << QPointF(300, -10) << dot << P{} << P{} << 0;
     }
-    void dotsAndRings()
+    void drawing()
     {
         QFETCH(int, width);
-        QFETCH(QPoint, centre);
+        QFETCH(QPointF, from);
+        QFETCH(QPointF, to);
         QFETCH(float, radius);
         QFETCH(QList<QPoint>, ink);
         QFETCH(QList<QPoint>, blank);
         QFETCH(int, pixels);
         canvas->setDrawWidth(width);
-        if (qIsNaN(radius))
-            canvas->plotPoint(tw(centre.x()), tw(centre.y()));
-        else
-            canvas->circle(tw(centre.x()), tw(centre.y()), radius);
+        if (!qIsNaN(from.x())) {
+            canvas->circle(tw(from.x()), tw(from.y()), 1e30f); // only moves the pen there
+            canvas->lineTo(tw(to.x()), tw(to.y()));
+        } else if (qIsNaN(radius)) {
+            canvas->plotPoint(tw(to.x()), tw(to.y()));
+        } else {
+            canvas->circle(tw(to.x()), tw(to.y()), radius);
+        }
         for (const auto &[points, colour] : {std::pair{ink, black}, {blank, white}})
             for (const QPoint &p : points)
                 QVERIFY2(canvas->image().pixel(p) == colour, qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
-        if (pixels >= 0)
-            QCOMPARE(inked(canvas->image()), pixels);
-        QCOMPARE(canvas->currentPosition(), QPointF(tw(centre.x()), tw(centre.y())));
-    }
-    // Lines in every direction, from and to far outside: clipped to the canvas, never lost.
-    void lines_data()
-    {
-        QTest::addColumn<QPointF>("from"); // pixels
-        QTest::addColumn<QPointF>("to");
-        QTest::addColumn<QList<QPoint>>("ink");
-        QTest::addColumn<int>("pixels");
-        using P = QList<QPoint>;
-        QTest::newRow("rightwards, far past the edge") << QPointF(0, 50) << QPointF(1e8, 50) << P{{0, 50}, {199, 50}} << 200;
-        QTest::newRow("leftwards, from far past the edge") << QPointF(1e8, 50) << QPointF(-1e8, 50) << P{{0, 50}, {199, 50}} << 200;
-        QTest::newRow("downwards, through") << QPointF(30, -1e8) << QPointF(30, 1e8) << P{{30, 0}, {30, 149}} << 150;
-        QTest::newRow("upwards, into the corner") << QPointF(0, 1e8) << QPointF(0, 0) << P{{0, 149}, {0, 0}} << 150;
-        QTest::newRow("diagonal, across") << QPointF(-1000, -1000) << QPointF(1000, 1000) << P{{0, 0}, {149, 149}} << -1;
-        QTest::newRow("wholly above") << QPointF(-50, -20) << QPointF(300, -10) << P{} << 0;
-    }
-    void lines()
-    {
-        QFETCH(QPointF, from);
-        QFETCH(QPointF, to);
-        QFETCH(QList<QPoint>, ink);
-        QFETCH(int, pixels);
-        canvas->circle(tw(from.x()), tw(from.y()), 1e30f); // only moves the pen there
-        canvas->lineTo(tw(to.x()), tw(to.y()));
-        for (const QPoint &p : ink)
-            QVERIFY2(canvas->image().pixel(p) == black, qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
         if (pixels >= 0)
             QCOMPARE(inked(canvas->image()), pixels);
         QCOMPARE(canvas->currentPosition(), QPointF(tw(to.x()), tw(to.y())));
