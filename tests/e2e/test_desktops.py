@@ -1,4 +1,4 @@
-import re
+import os, re
 from pathlib import Path
 
 import pytest
@@ -9,6 +9,8 @@ from test_copy import DOTS, PREVIEW_AND_COPY, SCREEN, XCLIP, OnMutter, copied, w
 # weston takes Xwayland's display from :0 up by the lock files in /tmp: a /tmp of its own, with this folder in it
 PRIVATE_TMP = ('mkdir -p -m 1777 "$HOME/tmp/.X11-unix" "$HOME/tmp/${HOME#/tmp/}" && mount --bind "$HOME"'
                ' "$HOME/tmp/${HOME#/tmp/}" && mount --rbind "$HOME/tmp" /tmp && exec "$@"')
+# root may mount in a namespace of its own, where a user namespace is refused (in a chroot); others need one
+UNSHARE = ["unshare"] if os.geteuid() == 0 else ["unshare", "--user", "--map-root-user"]
 WINDOWS = r'"Pittorello 1":.* \d+x(\d+)\+-?\d+\+-?\d+ +\+-?\d+\+(-?\d+)$'  # xwininfo -tree: height, top on the root
 
 
@@ -16,7 +18,7 @@ def test_on_westons_xwayland_the_copy_is_the_window_as_shown_and_the_menus_open_
     with Servers() as desktop:
         config, log = Path(desktop.home, "weston.ini"), Path(desktop.home, "weston.log")
         config.write_text("[shell]\nclock-format=none\n")  # a still panel
-        desktop.x11(None, SCREEN).spawn(["unshare", "--user", "--map-root-user", "--mount", "sh", "-c", PRIVATE_TMP,
+        desktop.x11(None, SCREEN).spawn([*UNSHARE, "--mount", "sh", "-c", PRIVATE_TMP,
                                          "sh", "weston", "--backend=x11-backend.so", "--width=1200", "--height=900",
                                          "--xwayland", "--idle-time=0", f"--config={config}", f"--log={log}"])
         display = poll(lambda: log.exists() and re.findall(r"display (:\d+)", log.read_text()), "weston's Xwayland")[0]
