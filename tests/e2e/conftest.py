@@ -4,6 +4,7 @@ from contextlib import AbstractContextManager, ExitStack
 from subprocess import DEVNULL, PIPE
 
 import pyatspi, pytest
+from gi.repository import GLib
 from PIL import ImageGrab
 
 CANVAS = (792, 506)
@@ -120,16 +121,23 @@ class Program(AbstractContextManager):  # framed and settled; positions are canv
 
 
 def role(node):  # "push button": its role's own name, which AT-SPI's role names spell otherwise from release to release
-    return str(pyatspi.Role(node.getRole()))[5:].replace("_", " ").lower()
+    try:
+        return str(pyatspi.Role(node.getRole()))[5:].replace("_", " ").lower()
+    except GLib.GError:  # gone while read
+        return None
 
 
 def accessible(*states, name=None):  # read afresh; a list's entries are no controls of their own
     def walk(node):
-        node.clear_cache()
-        return [node] + ([] if role(node) == "list" else [n for child in node if child for n in walk(child)])
+        try:  # a node gone while read (a dialog closing) is none
+            node.clear_cache()
+            found = (not name or node.name == name) and all(node.getState().contains(s) for s in states)
+            return [node] * found + ([] if role(node) == "list" else [n for child in node if child for n in walk(child)])
+        except GLib.GError:
+            return []
     app = poll(lambda: [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "Pittorello 1"
                         and a.childCount], "the program on the accessibility bus")[0]
-    return [n for n in walk(app) if (not name or n.name == name) and all(n.getState().contains(s) for s in states)]
+    return walk(app)
 
 
 def awaited(kind, name, state=pyatspi.STATE_ACTIVE):  # once in state, by default active: keys sent before are lost
