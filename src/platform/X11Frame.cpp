@@ -114,9 +114,10 @@ QRect screenArea(xcb_connection_t *connection)
     return QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels);
 }
 
-// weston's Xwayland window manager reports no frame and draws a translucent
-// shadow around it in its frame window, 32 bits deep: the frame is what it
-// drew wholly there, as far as the screen reaches.
+// weston's Xwayland window manager draws a translucent shadow around the
+// frame in its frame window, 32 bits deep, and reports no frame (weston 10)
+// or one with the shadow in it (14): the frame is what it drew wholly there,
+// as far as the screen reaches.
 QRect drawnFrame(xcb_window_t top, const QRect &topArea, const QRect &client, const QRect &screen)
 {
     const QRect shown = topArea & screen;
@@ -133,9 +134,10 @@ QRect drawnFrame(xcb_window_t top, const QRect &topArea, const QRect &client, co
 
 } // namespace
 
-// The frame is the one the window manager reports, or else what it drew, or
-// else the window's ancestor that is a child of the root (the window itself
-// where no window manager reparents it).
+// The frame is the one the window manager reports, or else the window's
+// ancestor that is a child of the root (the window itself where no window
+// manager reparents it); where that ancestor has an alpha channel, no more
+// than what it drew wholly.
 std::optional<X11Frame> X11Frame::of(const QWidget &window)
 {
     xcb_connection_t *connection = Xcb::connection();
@@ -157,12 +159,10 @@ std::optional<X11Frame> X11Frame::of(const QWidget &window)
     frame.m_client = QRect(at->dst_x, at->dst_y, size->width, size->height);
     const int border = top->border_width;
     frame.m_topArea = QRect(top->x + border, top->y + border, top->width, top->height);
-    if (const std::optional<QRect> reported = reportedFrame(connection, frame.m_window, frame.m_client))
-        frame.m_frame = *reported;
-    else if (top->depth == 32 && frame.m_top != frame.m_window)
-        frame.m_frame = drawnFrame(frame.m_top, frame.m_topArea, frame.m_client, screenArea(connection));
-    else
-        frame.m_frame = frame.m_topArea.adjusted(-border, -border, border, border);
+    frame.m_frame = reportedFrame(connection, frame.m_window, frame.m_client)
+                        .value_or(frame.m_topArea.adjusted(-border, -border, border, border));
+    if (top->depth == 32 && frame.m_top != frame.m_window)
+        frame.m_frame &= drawnFrame(frame.m_top, frame.m_topArea, frame.m_client, screenArea(connection));
     return frame;
 }
 
