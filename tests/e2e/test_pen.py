@@ -11,11 +11,11 @@ def stray(image, points, reach):  # ink on the paper farther than reach from eve
 
 
 @pytest.mark.parametrize("clicks, colour, width", [({}, (0, 0, 0), 1), (  # thickness down, red, green, blue right:
-    {(PANEL + 116, 389): 4, (PANEL + 173, 437): 5, (PANEL + 173, 460): 3, (PANEL + 173, 484): 7}, (5, 3, 7), 5)],
+    {(PANEL + 116, 389): 4, (PANEL + 173, 437): 5, (PANEL + 173, 460): 4, (PANEL + 173, 484): 5}, (5, 4, 5), 5)],
                          ids=["as it starts", "picked on the scroll bars"])
 def test_a_dot_where_the_mouse_moves(program, clicks, colour, width):
-    for a, n in clicks.items():
-        program.desktop.xdotool("mousemove", "--sync", *program.at(*a), "click", "--repeat", n, "--delay", 30, 1)
+    for a in [a for k in range(5) for a, n in clicks.items() if k < n]:  # round the bars: no double click on one
+        program.desktop.xdotool("mousemove", "--sync", *program.at(*a), "click", 1)
     program.stroke((60, 100), *MOVES)
     image = program.canvas()
     for x, y in MOVES:
