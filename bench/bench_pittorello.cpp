@@ -208,8 +208,8 @@ void output(Session &s)
 
     QtCommonDialog &dialog = static_cast<QtCommonDialog &>(s.services.platform().CommonDialog1);
     const QString pdf = QDir::temp().filePath(QStringLiteral("pittorello-bench.pdf"));
-    dialog.printer().setOutputFormat(QPrinter::PdfFormat);
-    dialog.printer().setOutputFileName(pdf);
+    dialog.printer()->setOutputFormat(QPrinter::PdfFormat);
+    dialog.printer()->setOutputFileName(pdf);
     Printer &printer = s.services.platform().printer;
     const double page = medianNs([&](int) {
         printer.beginJob();

@@ -3,6 +3,12 @@
 #include <QPainter>
 #include <qdrawutil.h>
 
+// It paints all of itself: what changes on it repaints it alone, not the drawing beneath.
+GroupBox::GroupBox(QWidget *parent) : QGroupBox(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
 void GroupBox::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);

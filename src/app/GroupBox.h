@@ -10,7 +10,7 @@ class GroupBox : public QGroupBox
     Q_OBJECT
 
 public:
-    using QGroupBox::QGroupBox;
+    explicit GroupBox(QWidget *parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
