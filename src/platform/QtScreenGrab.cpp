@@ -66,8 +66,8 @@ QImage QtScreenGrab::grab(QWidget &window, bool clientArea, const QRect &source)
     const std::optional<X11Frame> frame = clientArea || !window.isVisible() ? std::nullopt : X11Frame::of(window);
     if (frame) {
         // What the screen cannot give, off its edges, the window renders.
-        const QImage image =
-            frame->pixels(source, rendered(window, window, frame->clientOffset(), frame->size(), source));
+        const QImage image = frame->pixels(
+            source, [&] { return rendered(window, window, frame->clientOffset(), frame->size(), source); });
         if (!image.isNull())
             return image;
     }

@@ -170,12 +170,16 @@ std::optional<X11Frame> X11Frame::of(const QWidget &window)
 // behind the windows on a busy machine, and Xwayland gives none at all. The
 // frame window holds what the window manager drew there as soon as it drew
 // it, and the window its own pixels as soon as it drew them.
-QImage X11Frame::pixels(const QRect &source, const QImage &offScreen) const
+QImage X11Frame::pixels(const QRect &source, const std::function<QImage()> &offScreen) const
 {
     xcb_connection_t *connection = Xcb::connection();
     const QRect area = source.translated(m_frame.topLeft());
     const QRect shown = area & screenArea(connection);
-    QImage image = offScreen;
+    QImage image(area.size(), QImage::Format_RGB32);
+    if (shown == area)
+        image.fill(Qt::black);
+    else
+        image = offScreen();
     if (shown.isEmpty())
         return image;
     const QImage onScreen = windowPixels(m_root, shown);

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -19,9 +20,9 @@ public:
     // Where the window lies in it.
     QPoint clientOffset() const { return m_client.topLeft() - m_frame.topLeft(); }
     // Its pixels in `source`, measured from its top-left corner, the parts
-    // off the screen taken from `offScreen`, an image of the same source;
-    // null when the server gives none.
-    QImage pixels(const QRect &source, const QImage &offScreen) const;
+    // off the screen taken from the image of the same source that `offScreen`
+    // makes, only then; null when the server gives none.
+    QImage pixels(const QRect &source, const std::function<QImage()> &offScreen) const;
 
 private:
     X11Frame() = default;
